@@ -1,0 +1,34 @@
+#pragma once
+// Seam under CSerialPort: the operating-system side of one port. The termios backend
+// talks to real devices (and pseudo-terminals); tests substitute scripted ports.
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace kztr {
+
+class SerialBackend {
+public:
+    virtual ~SerialBackend() = default;
+    // Opens the device behind COM<comNumber> with 8N1 at baudRate; false leaves nothing open.
+    virtual bool open(int comNumber, int baudRate) = 0;
+    virtual void close() = 0;
+    // Bytes waiting in the input queue; negative on failure.
+    virtual int bytesQueued() = 0;
+    // Copies at most capacity queued bytes, never waits; negative on failure.
+    virtual int read(uint8_t* buffer, int capacity) = 0;
+    // Writes all bytes, waiting at most limit for the port; returns bytes written
+    // (0 when the limit ran out first), negative on failure.
+    virtual int write(const uint8_t* data, int length, std::chrono::milliseconds limit) = 0;
+    // Blocks (without spinning) until input is queued or limit runs out.
+    virtual bool waitReadable(std::chrono::milliseconds limit) = 0;
+};
+
+using SerialBackendFactory = std::function<std::unique_ptr<SerialBackend>()>;
+
+// Backend for newly constructed ports; tests install their own factory.
+std::unique_ptr<SerialBackend> makeSerialBackend();
+void setSerialBackendFactory(SerialBackendFactory factory); // empty = termios again
+
+} // namespace kztr
