@@ -1,0 +1,73 @@
+#pragma once
+// The device link: CSerialPort carries the byte stream of one COM port with fixed line
+// settings and time limits; CRZ8Ctrl adds the identity of the controller behind it and
+// the one send operation, which drops stale input first.
+#include "SerialBackend.h"
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+
+#ifndef TRUE
+#define TRUE 1
+#endif
+#ifndef FALSE
+#define FALSE 0
+#endif
+using BOOL = int;
+
+class CSerialPort {
+public:
+    CSerialPort();
+    ~CSerialPort();
+    CSerialPort(const CSerialPort&) = delete;
+    CSerialPort& operator=(const CSerialPort&) = delete;
+
+    // TRUE when the port is open afterwards; on an open port a no-op that keeps it.
+    BOOL Open(int nPort, int nBaud);
+    // TRUE if a port was closed, FALSE if none was open.
+    BOOL Close();
+    // Copies what is already queued, at most nCapacity bytes; never waits. 0 when
+    // nothing was queued, the port is closed or the read failed.
+    int Read(void* pBuffer, int nCapacity);
+    // TRUE when at least one byte was written within the write limit.
+    BOOL Write(const void* pData, int nLength);
+    int BytesInQueue();
+    BOOL IsOpen() const { return m_bOpened; }
+
+    // Waits without spinning until input is queued or the limit ran out; false when
+    // closed. Lets callers wait for a reply instead of sleeping between polls.
+    bool WaitReadable(std::chrono::milliseconds limit);
+
+    static constexpr auto kWriteLimit = std::chrono::milliseconds(1000);
+
+private:
+    std::unique_ptr<kztr::SerialBackend> m_pBackend;
+    BOOL m_bOpened = FALSE;
+};
+
+class CRZ8Ctrl : public CSerialPort {
+public:
+    CRZ8Ctrl() = default;
+
+    int OpenPort(int nPort, int nBaud) { return Open(nPort, nBaud) ? 1 : 0; }
+    BOOL ClosePort() { return Close(); }
+    int ReadData(void* pBuffer, int nCapacity) { return Read(pBuffer, nCapacity); }
+    // Drops up to 32 stale input bytes (one read), traces how many, then writes.
+    BOOL APIPU_SendData(const void* pData, int nLength);
+
+    uint8_t GetFwVer() const { return fw_ver; }
+    void SetFwVer(uint8_t v) { fw_ver = v; }
+    uint8_t GetComNumber() const { return m_byComNumber; }
+    void SetComNumber(uint8_t v) { m_byComNumber = v; }
+    // 0xFF means the controller has no ID.
+    uint8_t GetBoxId() const { return box_id; }
+    void SetBoxId(uint8_t v) { box_id = v; }
+
+    static constexpr int kStaleDiscardMax = 32;
+
+private:
+    uint8_t fw_ver = 0;
+    uint8_t m_byComNumber = 0;
+    uint8_t box_id = 0;
+};
