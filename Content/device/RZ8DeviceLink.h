@@ -1,0 +1,98 @@
+#pragma once
+// The device-link state of the main frame and the exchanges built on it: reading a
+// reply (with the data block that follows some replies), reading the configuration,
+// and sending a command frame. The main frame derives from this class, so the members
+// keep the names the rest of the program uses.
+#include "Clock.h"
+#include "RZ8Ctrl.h"
+#include "RZ8Full.h"
+#include "RZ8Models.h"
+#include "ResolutionCatalogue.h"
+
+#include <QString>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <utility>
+#include <vector>
+
+class CRZ8DeviceLink : public CResolutionCatalogue {
+public:
+    static constexpr int kMaxDevices = 16;
+    static constexpr int kEDIDBufferSize = 1280;
+    static constexpr int kReplyLimitSeconds = 5;
+    static constexpr auto kResetEchoPause = std::chrono::milliseconds(9000);
+    static constexpr auto kBlockWait = std::chrono::milliseconds(500);
+    static constexpr int kEDIDReadCountCap = 5;
+
+    explicit CRZ8DeviceLink(kztr::Clock& clock = kztr::systemClock());
+    virtual ~CRZ8DeviceLink() = default;
+    CRZ8DeviceLink(const CRZ8DeviceLink&) = delete;
+    CRZ8DeviceLink& operator=(const CRZ8DeviceLink&) = delete;
+
+    // Run while waiting for a data block; the GUI installs its event processing here.
+    void SetMessagePump(std::function<void()> pump) { m_fnMessagePump = std::move(pump); }
+    kztr::Clock& GetClock() const { return m_clock; }
+
+    // Traces the frame and sends it on the current device link; 0 without one.
+    int APIPR_UARTSendData(const void* pData, int nLength);
+    // Bytes read from the current device link, never waiting; 0 without one.
+    int APIPR_UARTReadData(void* pBuffer, int nCapacity);
+    // 1 when a whole reply with byte 0 == byCode arrived within nLimitSeconds and was
+    // copied to hOut. Also handles the block after 0x27..0x2F, the pause after a reset
+    // echo and the pixel counts of 0x0E/0x0F.
+    int APIPR_UARTReadDataAndCheck(RZ8Full& hOut, uint8_t byCode, int nLimitSeconds);
+    // Sends the configuration request and waits for the reply; 1 when it came.
+    int APIPR_GetRZ8FullData(RZ8Full& hOut);
+    // Stamps the header onto hRecord, sends it, logs the summary line, pauses, then waits
+    // for the echo. 1 when the controller echoed the command.
+    int APIPR_SetRZ8FullData(RZ8Full& hRecord, uint8_t byCode, uint8_t byBoxId, int nPauseMs);
+    // The daily-log line for a record as sent.
+    void APIPR_GetRZ8FullInfoForLogFile(uint8_t byBoxId, const RZ8Full& hRecord, QString& strOut);
+
+    // The four records.
+    RZ8Full m_hCurRZ8Full{};
+    RZ8Full m_hTmpRZ8Full{};
+    RZ8Full m_hOldRZ8Full{};
+    RZ8Full m_hDevRZ8Full{};
+
+    // Controllers found, in ascending box-ID order, and the current one.
+    CRZ8Ctrl m_hRZ8Dev[kMaxDevices];
+    uint8_t m_byDevCount = 0;
+    uint8_t m_byCurDev = 0;
+    CRZ8Ctrl* m_pCurRZ8Dev = nullptr;
+    std::vector<std::pair<int, int>> m_vecBoxPort; // (box ID, COM number)
+
+    // Unlisted until the first connect sets it.
+    uint8_t m_hRZ8DevBoxMode = BOXMODE_UNKNOWN;
+    uint16_t m_wHPIXEL = 0;
+    uint16_t m_wVPIXEL = 0;
+
+    // Receive buffer of the 256-byte blocks, their running checksums, what they told us.
+    uint8_t m_byEDID[kEDIDBufferSize] = {};
+    uint8_t m_byChecksum0 = 0;
+    uint8_t m_byChecksum1 = 0;
+    uint8_t m_byChecksumDID = 0;
+    uint8_t HV_Polarity = 0;
+    int32_t m_iEDIDReadCount = 0;
+
+    // Horizontal blank last shown on the panel, host order; the summary line prints it.
+    uint16_t m_wHBlank = 280;
+    // Directory of the daily log files.
+    QString m_strLogDir;
+
+private:
+    // The reply is whole: pauses, block, field trace and code check.
+    int HandleCompleteReply(const uint8_t* area, int nLastRead, RZ8Full& hOut, uint8_t byCode,
+                            int nLimit);
+    // Reads and examines the block after a 0x27..0x2F reply; 0 when an EDID restore failed.
+    int ReceiveDataBlock(uint8_t byReplyCode);
+    // Checksums, polarity, read count and the EDID restore; 0 when the restore failed.
+    int ExamineDataBlock(uint8_t byReplyCode);
+    void WaitWithMessagePump(std::chrono::milliseconds duration);
+    // Blocks until input may be queued on the current link or the deadline passes.
+    void WaitForInput(kztr::Clock::time_point deadline, bool& bSaidReadable);
+
+    kztr::Clock& m_clock;
+    std::function<void()> m_fnMessagePump;
+};
