@@ -1,0 +1,7 @@
+#include "ModuleDirectory.h"
+
+#include <QCoreApplication>
+
+QString GetModuleDirectory() {
+    return QCoreApplication::applicationDirPath();
+}
