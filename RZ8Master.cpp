@@ -1,0 +1,43 @@
+#include "RZ8Master.h"
+
+#include "DebugTrace.h"
+#include "ErrorBox.h"
+#include "GUIGDIPlusMfcFrameMain.h"
+#include "GUITextTable.h"
+#include "MessageBoxErrorSink.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <unistd.h>
+
+QString VEV8AdevevAvi::InstanceLockPath() {
+    QString dir = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (dir.isEmpty() || !QFileInfo(dir).isDir()) dir = QDir::tempPath();
+    // The user id keeps copies of different users in a shared directory apart.
+    return dir + QStringLiteral("/VEV8AdevevAvi-%1.lock").arg(getuid());
+}
+
+int VEV8AdevevAvi::InitInstance() {
+    m_pInstanceLock = std::make_unique<QLockFile>(InstanceLockPath());
+    // A running copy may run for days: only a dead owner makes the lock stale.
+    m_pInstanceLock->setStaleLockTime(0);
+    if (!m_pInstanceLock->tryLock(0)) {
+        if (m_pInstanceLock->error() == QLockFile::LockFailedError) return 0; // silently
+        // The lock could not even be made (no writable directory): run unguarded.
+        RZ8_TRACE("[D]VEV8AdevevAvi lock file %s not usable (error %d)\n",
+                  qUtf8Printable(InstanceLockPath()), static_cast<int>(m_pInstanceLock->error()));
+    }
+
+    GUITextTable::Instance().Fill();
+
+    MessageBoxErrorSink errorBoxes;
+    ErrorBoxSink* previousSink = SetErrorBoxSink(&errorBoxes);
+    {
+        CGUIGDIPlusMfcFrameMain frame;
+        errorBoxes.SetOwner(&frame);
+        frame.exec();
+        frame.DestroyWindow();
+    }
+    SetErrorBoxSink(previousSink);
+    return 0;
+}
