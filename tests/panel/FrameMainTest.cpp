@@ -1,0 +1,109 @@
+#include "GUIGDIPlusMfcFrameMain.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+class FrameMainTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_tmp.isValid()); }
+    QTemporaryDir m_tmp;
+};
+
+TEST_F(FrameMainTest, WithoutASettingsFileTheDefaultsStay) {
+    CGUIGDIPlusMfcFrameMain frame(m_tmp.path());
+    EXPECT_EQ(frame.m_hSetting.iPatternSec, 20);
+    EXPECT_EQ(frame.m_hSetting.iIdentifySec, 10);
+    EXPECT_EQ(frame.m_hSetting.iApplyConfirmSec, 30);
+    EXPECT_EQ(frame.m_strSettingFile, m_tmp.path() + "/KZTRSettingFile.kzt");
+    EXPECT_EQ(frame.m_strLogDir, m_tmp.path() + "/LogoFiles/");
+    EXPECT_TRUE(QDir(m_tmp.path()).isEmpty()) << "construction writes nothing";
+}
+
+TEST_F(FrameMainTest, DurationsComeFromTheSettingsFile) {
+    ASSERT_EQ(WriteSettingFile(m_tmp.path() + "/KZTRSettingFile.kzt", {45, 5, 60}), 1);
+    CGUIGDIPlusMfcFrameMain frame(m_tmp.path());
+    EXPECT_EQ(frame.m_hSetting.iPatternSec, 45);
+    EXPECT_EQ(frame.m_hSetting.iIdentifySec, 5);
+    EXPECT_EQ(frame.m_hSetting.iApplyConfirmSec, 60);
+}
+
+TEST_F(FrameMainTest, PathsAreBesideTheExecutableWhateverTheCurrentDirectory) {
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(m_tmp.path()));
+    CGUIGDIPlusMfcFrameMain frame;
+    QDir::setCurrent(before);
+
+    const QString exeDir = QCoreApplication::applicationDirPath();
+    ASSERT_NE(QDir(exeDir), QDir(m_tmp.path()));
+    EXPECT_EQ(QFileInfo(frame.m_strSettingFile).absoluteDir(), QDir(exeDir));
+    EXPECT_EQ(QFileInfo(frame.m_strSettingFile).fileName(), "KZTRSettingFile.kzt");
+    EXPECT_TRUE(QFileInfo(frame.m_strSettingFile).isAbsolute());
+    EXPECT_EQ(QDir(frame.m_strLogDir), QDir(exeDir + "/LogoFiles"));
+    EXPECT_TRUE(frame.m_strLogDir.endsWith('/'));
+}
+
+// Ways the operator or the system end the modal run; each must return from exec.
+struct CloseCase {
+    const char* name;
+    void (*close)(CGUIGDIPlusMfcFrameMain& frame);
+};
+
+void PrintTo(const CloseCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class FrameMainCloseTest : public FrameMainTest, public ::testing::WithParamInterface<CloseCase> {};
+
+TEST_P(FrameMainCloseTest, EndsTheModalRun) {
+    CGUIGDIPlusMfcFrameMain frame(m_tmp.path());
+    bool stillRunningAfterOk = false;
+    QTimer::singleShot(0, &frame, [&] {
+        frame.accept(); // IDOK does nothing
+        stillRunningAfterOk = frame.isVisible();
+        GetParam().close(frame);
+    });
+    // A safety net so a frame that does not close fails instead of hanging.
+    QTimer::singleShot(10000, &frame, [&] { frame.done(99); });
+    const int result = frame.exec();
+    frame.DestroyWindow();
+
+    EXPECT_TRUE(stillRunningAfterOk);
+    EXPECT_EQ(result, QDialog::Rejected);
+    EXPECT_FALSE(frame.isVisible());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, FrameMainCloseTest,
+    ::testing::Values(CloseCase{"Cancel", [](CGUIGDIPlusMfcFrameMain& f) { f.reject(); }},
+                      CloseCase{
+                          "EscapeKey",
+                          [](CGUIGDIPlusMfcFrameMain& f) { QTest::keyClick(&f, Qt::Key_Escape); }},
+                      CloseCase{"WindowClose", [](CGUIGDIPlusMfcFrameMain& f) { f.close(); }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(FrameMainTest, DestroyWindowRunsOnceAndTheDestructorCopes) {
+    auto frame = std::make_unique<CGUIGDIPlusMfcFrameMain>(m_tmp.path());
+    frame->show();
+    frame->DestroyWindow();
+    EXPECT_FALSE(frame->isVisible());
+    frame->DestroyWindow();
+    frame.reset(); // the destructor's own call must be harmless too
+    SUCCEED();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Test discovery runs without the test environment: never reach for a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
