@@ -124,6 +124,7 @@ int CRZ8DeviceLink::HandleCompleteReply(const uint8_t* area, int nLastRead, RZ8F
 int CRZ8DeviceLink::ReceiveDataBlock(uint8_t byReplyCode) {
     WaitWithMessagePump(kBlockWait);
     const int e = APIPR_UARTReadData(m_byEDID, RZ8_BLOCK_LEN);
+    m_nLastBlockLength = e;
     RZ8_TRACE("[D]APIPR_UARTReadDataAndCheck cmd=%x EDID len=%d Mode=%d\n", byReplyCode, e,
               m_hRZ8DevBoxMode);
     if (e == RZ8_BLOCK_LEN && !ExamineDataBlock(byReplyCode)) return 0;

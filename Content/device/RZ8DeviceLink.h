@@ -33,6 +33,8 @@ public:
     // Run while waiting for a data block; the GUI installs its event processing here.
     void SetMessagePump(std::function<void()> pump) { m_fnMessagePump = std::move(pump); }
     kztr::Clock& GetClock() const { return m_clock; }
+    // Bytes of the last data block read into m_byEDID (it is examined only when whole).
+    int GetLastBlockLength() const { return m_nLastBlockLength; }
 
     // Traces the frame and sends it on the current device link; 0 without one.
     int APIPR_UARTSendData(const void* pData, int nLength);
@@ -95,4 +97,5 @@ private:
 
     kztr::Clock& m_clock;
     std::function<void()> m_fnMessagePump;
+    int m_nLastBlockLength = 0;
 };

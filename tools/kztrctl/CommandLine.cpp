@@ -1,0 +1,164 @@
+#include "CommandLine.h"
+
+#include "ConfigFields.h"
+
+namespace {
+
+std::optional<CtlCommand> commandNamed(const QString& name) {
+    static const std::vector<std::pair<QString, CtlCommand>> names = {
+        {"help", CtlCommand::Help},   {"scan", CtlCommand::Scan},
+        {"show", CtlCommand::Show},   {"set", CtlCommand::Set},
+        {"edid", CtlCommand::Edid},   {"pattern", CtlCommand::Pattern},
+        {"boxid", CtlCommand::BoxId}, {"reset", CtlCommand::Reset},
+    };
+    for (const auto& [n, c] : names)
+        if (n == name) return c;
+    return std::nullopt;
+}
+
+CtlParseResult fail(const QString& message) {
+    return {std::nullopt, message};
+}
+
+// Whole decimal number within [min, max].
+std::optional<int> number(const QString& text, int min, int max) {
+    bool ok = false;
+    const int v = text.toInt(&ok, 10);
+    if (!ok || v < min || v > max) return std::nullopt;
+    return v;
+}
+
+} // namespace
+
+CtlParseResult ParseCtlArguments(const QStringList& args) {
+    if (args.isEmpty()) return fail(QStringLiteral("no command given"));
+    if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h")))
+        return {CtlRequest{}, {}};
+
+    const std::optional<CtlCommand> command = commandNamed(args[0]);
+    if (!command) return fail(QStringLiteral("unknown command \"%1\"").arg(args[0]));
+    CtlRequest request;
+    request.command = *command;
+
+    QStringList positional;
+    bool haveCom = false;
+    for (int i = 1; i < args.size(); ++i) {
+        const QString& a = args[i];
+        QString comText;
+        if (a == QLatin1String("--com")) {
+            if (i + 1 >= args.size()) return fail(QStringLiteral("--com needs a COM number"));
+            comText = args[++i];
+        } else if (a.startsWith(QLatin1String("--com="))) {
+            comText = a.mid(6);
+        } else if (a.startsWith(QLatin1String("--"))) {
+            return fail(QStringLiteral("unknown option \"%1\"").arg(a));
+        } else {
+            positional << a;
+            continue;
+        }
+        const std::optional<int> com = number(comText, kCtlFirstCom, kCtlLastCom);
+        if (!com)
+            return fail(QStringLiteral("--com needs a COM number from %1 to %2, not \"%3\"")
+                            .arg(kCtlFirstCom)
+                            .arg(kCtlLastCom)
+                            .arg(comText));
+        request.com = *com;
+        haveCom = true;
+    }
+
+    const QString name = args[0];
+    switch (request.command) {
+    case CtlCommand::Help:
+    case CtlCommand::Scan:
+        if (haveCom) return fail(QStringLiteral("%1 takes no --com").arg(name));
+        if (!positional.isEmpty())
+            return fail(
+                QStringLiteral("%1 takes no arguments, got \"%2\"").arg(name, positional[0]));
+        return {request, {}};
+    default:
+        break;
+    }
+    if (!haveCom) return fail(QStringLiteral("%1 needs --com N").arg(name));
+
+    switch (request.command) {
+    case CtlCommand::Show:
+    case CtlCommand::Edid:
+    case CtlCommand::Reset:
+        if (!positional.isEmpty())
+            return fail(
+                QStringLiteral("%1 takes no arguments, got \"%2\"").arg(name, positional[0]));
+        break;
+    case CtlCommand::Set: {
+        if (positional.isEmpty()) return fail(QStringLiteral("set needs at least one field=value"));
+        RZ8Full probe{};
+        for (const QString& p : positional) {
+            const int eq = p.indexOf(QLatin1Char('='));
+            if (eq <= 0) return fail(QStringLiteral("\"%1\" is not field=value").arg(p));
+            const QString field = p.left(eq).toLower();
+            const QString value = p.mid(eq + 1);
+            QString error;
+            if (!ApplyConfigAssignment(probe, field, value, error)) return fail(error);
+            request.assignments.emplace_back(field, value);
+        }
+        break;
+    }
+    case CtlCommand::Pattern: {
+        static const QStringList modes = {"on", "rgbw", "off"};
+        if (positional.size() != 1 || !modes.contains(positional[0].toLower()))
+            return fail(QStringLiteral("pattern needs one of on, rgbw, off"));
+        request.pattern = positional[0].toLower();
+        break;
+    }
+    case CtlCommand::BoxId: {
+        if (positional.size() != 1) return fail(QStringLiteral("boxid needs the new box ID"));
+        const std::optional<int> id = number(positional[0], kCtlMinBoxId, kCtlMaxBoxId);
+        if (!id)
+            return fail(QStringLiteral("box ID must be a number from %1 to %2, not \"%3\"")
+                            .arg(kCtlMinBoxId)
+                            .arg(kCtlMaxBoxId)
+                            .arg(positional[0]));
+        request.boxId = *id;
+        break;
+    }
+    default:
+        break;
+    }
+    return {request, {}};
+}
+
+QString CtlUsageText() {
+    return QStringLiteral(
+               "Usage: kztrctl <command> [--com N] [arguments]\n"
+               "\n"
+               "Talks to RZ8 controllers on their serial ports (COM<n>; with RZ8_PORT_DIR set,\n"
+               "$RZ8_PORT_DIR/COM<n>, e.g. controllers simulated by rz8sim).\n"
+               "\n"
+               "Commands:\n"
+               "  scan                     probe COM1 to COM15 and list the controllers found,\n"
+               "                           sorted by box ID: COM number, box ID, model letter,\n"
+               "                           model name, firmware. A port that opens but has no\n"
+               "                           controller costs 5 s.\n"
+               "  show --com N             the controller's configuration in operator units\n"
+               "  set --com N field=value ...\n"
+               "                           read the configuration, change the named fields,\n"
+               "                           apply it (command 0x00), read it back and show it\n"
+               "  edid --com N             read the EDID: hex dump, checksum results, sync\n"
+               "                           polarity\n"
+               "  pattern --com N on|rgbw|off\n"
+               "                           test pattern on, RGBW pattern on, or both off\n"
+               "  boxid --com N ID         give the controller a new box ID (%1 to %2)\n"
+               "  reset --com N            hardware reset (takes about 10 s)\n"
+               "  help, --help             this text\n"
+               "\n"
+               "Fields of set:\n")
+               .arg(kCtlMinBoxId)
+               .arg(kCtlMaxBoxId) +
+           ConfigFieldHelp() +
+           QStringLiteral(
+               "\n"
+               "Every command sent to a controller (not the configuration reads) leaves a line\n"
+               "in LogoFiles/<YYYY.MM.DD>.txt beside this program, as the panel does.\n"
+               "\n"
+               "Exit status: 0 success; 1 the port or the controller failed (message on\n"
+               "stderr); 2 usage error (unknown command, field or option, value out of range).\n");
+}

@@ -1,0 +1,185 @@
+#include "CtlSession.h"
+
+#include "ConfigFields.h"
+#include "RZ8Frames.h"
+
+#include <algorithm>
+
+namespace {
+constexpr int kBaud = 460800;
+constexpr int kCommandPauseMs = 1000;
+constexpr int kPatternPauseMs = 0;
+
+QString modelName(char letter) {
+    // The label without its polarity part, e.g. "ZEPH - T4/T5".
+    return QString::asprintf(ModelLabelFormat(letter), "").trimmed();
+}
+
+QString hex2(uint8_t v) {
+    return QStringLiteral("%1").arg(v, 2, 16, QLatin1Char('0')).toUpper();
+}
+} // namespace
+
+CtlSession::CtlSession(const QString& logDir, kztr::Clock& clock) : CRZ8DeviceLink(clock) {
+    m_strLogDir = logDir;
+    m_pCurRZ8Dev = &m_hRZ8Dev[0];
+    m_strUserRes[0] = UserResStartupText(m_wHPIXEL, m_wVPIXEL);
+    BuildSliderResInfo();
+}
+
+QString CtlSession::ControllerLine(const FoundController& c) {
+    const QChar letter = c.model >= 0x20 && c.model < 0x7F ? QChar(c.model) : QChar('?');
+    return QStringLiteral("COM%1  box ID %2  model %3  %4  firmware %5")
+        .arg(c.com)
+        .arg(c.boxId)
+        .arg(letter)
+        .arg(modelName(c.model))
+        .arg(c.fwVer);
+}
+
+std::vector<FoundController> CtlSession::Scan(int first, int last) {
+    std::vector<FoundController> found;
+    CRZ8Ctrl& probe = m_hRZ8Dev[0];
+    m_pCurRZ8Dev = &probe;
+    for (int com = first; com <= last; ++com) {
+        if (!probe.OpenPort(com, kBaud)) continue;
+        if (APIPR_GetRZ8FullData(m_hTmpRZ8Full))
+            found.push_back(
+                {com, m_hTmpRZ8Full.box_id, char(m_hTmpRZ8Full.model), m_hTmpRZ8Full.fw_ver});
+        probe.ClosePort();
+    }
+    std::stable_sort(
+        found.begin(), found.end(),
+        [](const FoundController& a, const FoundController& b) { return a.boxId < b.boxId; });
+    return found;
+}
+
+bool CtlSession::Connect(int com, QString& error) {
+    CRZ8Ctrl& link = m_hRZ8Dev[0];
+    m_pCurRZ8Dev = &link;
+    m_nCom = com;
+    if (!link.OpenPort(com, kBaud)) {
+        error = QStringLiteral("COM%1: cannot open the port").arg(com);
+        return false;
+    }
+    if (!APIPR_GetRZ8FullData(m_hTmpRZ8Full)) {
+        error = QStringLiteral("COM%1: no controller answered the configuration request").arg(com);
+        return false;
+    }
+    link.SetFwVer(m_hTmpRZ8Full.fw_ver);
+    link.SetComNumber(uint8_t(com));
+    link.SetBoxId(m_hTmpRZ8Full.box_id);
+    m_byDevCount = 1;
+    m_byCurDev = 0;
+    m_hOldRZ8Full = m_hTmpRZ8Full;
+    m_hCurRZ8Full = m_hTmpRZ8Full;
+    m_hRZ8DevBoxMode = BoxModeFromModelLetter(char(m_hOldRZ8Full.model));
+    m_wHBlank = m_hCurRZ8Full.iHLimit();
+    return true;
+}
+
+bool CtlSession::Command(RZ8Full& record, uint8_t code, uint8_t boxId, int pauseMs,
+                         QString& error) {
+    if (APIPR_SetRZ8FullData(record, code, boxId, pauseMs)) return true;
+    error = QStringLiteral("COM%1: the controller did not confirm command 0x%2")
+                .arg(m_nCom)
+                .arg(code, 2, 16, QLatin1Char('0'));
+    return false;
+}
+
+bool CtlSession::ReadPixelCounts(QString& error) {
+    const uint8_t box = m_pCurRZ8Dev->GetBoxId();
+    if (!Command(m_hTmpRZ8Full, RZ8_BOOTCDE_GET_HPIXEL, box, kCommandPauseMs, error) ||
+        !Command(m_hTmpRZ8Full, RZ8_BOOTCDE_GET_VPIXEL, box, kCommandPauseMs, error))
+        return false;
+    for (QString& text : m_strUserRes)
+        text = UserResText(m_wHPIXEL, m_wVPIXEL);
+    BuildSliderResInfo();
+    return true;
+}
+
+FoundController CtlSession::Current() const {
+    return {m_nCom, m_pCurRZ8Dev->GetBoxId(), char(m_hOldRZ8Full.model), m_pCurRZ8Dev->GetFwVer()};
+}
+
+QStringList CtlSession::Describe() {
+    QStringList lines;
+    lines << ControllerLine(Current());
+    const QString resolution = ResolutionText(SliderListForBoxMode(m_hRZ8DevBoxMode),
+                                              m_hTmpRZ8Full.hRZ8Data.I_output_mode);
+    lines << DescribeConfig(m_hTmpRZ8Full, resolution);
+    return lines;
+}
+
+bool CtlSession::ApplyCurrent(QString& error) {
+    m_wHBlank = m_hCurRZ8Full.iHLimit();
+    if (!Command(m_hCurRZ8Full, RZ8_BOOTCDE_SET_FULLDATA, m_pCurRZ8Dev->GetBoxId(), kCommandPauseMs,
+                 error))
+        return false;
+    if (!APIPR_GetRZ8FullData(m_hTmpRZ8Full)) {
+        error = QStringLiteral("COM%1: the configuration could not be read back").arg(m_nCom);
+        return false;
+    }
+    m_hDevRZ8Full = m_hTmpRZ8Full;
+    return true;
+}
+
+bool CtlSession::Pattern(const QString& mode, QString& error) {
+    const uint8_t code = mode == QLatin1String("on")     ? RZ8_BOOTCDE_PATTERN_ON
+                         : mode == QLatin1String("rgbw") ? RZ8_BOOTCDE_RGBW_ON
+                                                         : RZ8_BOOTCDE_PATTERN_OFF;
+    return Command(m_hCurRZ8Full, code, m_pCurRZ8Dev->GetBoxId(), kPatternPauseMs, error);
+}
+
+bool CtlSession::SetBoxId(uint8_t newId, QString& error) {
+    if (!Command(m_hCurRZ8Full, RZ8_BOOTCDE_SET_BOXID, newId, kCommandPauseMs, error)) return false;
+    m_pCurRZ8Dev->SetBoxId(newId);
+    return true;
+}
+
+bool CtlSession::Reset(QString& error) {
+    return Command(m_hCurRZ8Full, RZ8_BOOTCDE_HW_RESET, m_pCurRZ8Dev->GetBoxId(), kCommandPauseMs,
+                   error);
+}
+
+bool CtlSession::ReadEdid(QStringList& report, QString& error) {
+    m_hTmpRZ8Full.setParam(0);
+    if (!Command(m_hTmpRZ8Full, RZ8_BOOTCDE_GET_EDID, m_pCurRZ8Dev->GetBoxId(), kCommandPauseMs,
+                 error))
+        return false;
+    const int length = GetLastBlockLength();
+    report << ControllerLine(Current());
+    report << QStringLiteral("EDID: %1 bytes").arg(length);
+    for (int line = 0; line < length; line += 16) {
+        QStringList bytes;
+        for (int i = line; i < std::min(line + 16, length); ++i)
+            bytes << hex2(m_byEDID[i]);
+        report << QStringLiteral("%1: %2").arg(line, 4, 16, QLatin1Char('0')).arg(bytes.join(' '));
+    }
+    if (length != RZ8_BLOCK_LEN) {
+        error = QStringLiteral("COM%1: the EDID block was incomplete (%2 of %3 bytes)")
+                    .arg(m_nCom)
+                    .arg(length)
+                    .arg(RZ8_BLOCK_LEN);
+        return false;
+    }
+    static const uint8_t header[8] = {0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00};
+    const bool headerOk = std::equal(header, header + 8, m_byEDID);
+    const BlockChecksumResult sums = ExamineBlockChecksums(m_byEDID);
+    const auto verdict = [](bool ok) {
+        return ok ? QStringLiteral("ok") : QStringLiteral("MISMATCH");
+    };
+    report << QStringLiteral("header         %1").arg(headerOk ? "ok" : "BROKEN");
+    report << QStringLiteral("checksum0      expected %1, read %2: %3")
+                  .arg(hex2(sums.checksum0), hex2(sums.read0), verdict(sums.ok0()));
+    report << QStringLiteral("checksum1      expected %1, read %2: %3")
+                  .arg(hex2(sums.checksum1), hex2(sums.read1), verdict(sums.ok1()));
+    if (sums.hasDid)
+        report << QStringLiteral("checksumdid    expected %1, read %2: %3")
+                      .arg(hex2(sums.checksumdid), hex2(sums.readdid), verdict(sums.okDid()));
+    const QString polarity = PolarityText(m_byEDID[71]);
+    report << QStringLiteral("sync polarity  %1 (byte 71 = %2)")
+                  .arg(polarity.isEmpty() ? QStringLiteral("not digital separate sync") : polarity,
+                       hex2(m_byEDID[71]));
+    return true;
+}
