@@ -183,7 +183,8 @@ bool TermiosBackend::waitReadable(std::chrono::milliseconds limit) {
         const int ready = ::poll(&p, 1, remainingMs(deadline));
         if (ready < 0 && errno == EINTR) continue;
         if (ready <= 0) return false;
-        if (p.revents & POLLIN) return true;
+        const bool hungUp = p.revents & (POLLHUP | POLLERR | POLLNVAL);
+        if ((p.revents & POLLIN) && (!hungUp || bytesQueued() > 0)) return true;
         // Hung up with nothing to read (the other end went away): poll would report
         // this at once for ever, so sit out the limit rather than make callers spin.
         const int left = remainingMs(deadline);

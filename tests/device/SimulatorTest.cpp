@@ -329,6 +329,17 @@ TEST_F(SimulatorTest, ClientCanCloseAndReopenRepeatedly) {
     }
 }
 
+TEST_F(SimulatorTest, ControllerGoneWhilePortOpenFailsWithoutSpinning) {
+    sim.stop();
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(port.WaitReadable(200ms));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 190ms);
+    uint8_t buf[16];
+    EXPECT_EQ(port.ReadData(buf, 16), 0);
+    const uint8_t request = 0xFF;
+    EXPECT_EQ(port.APIPU_SendData(&request, 1), FALSE);
+}
+
 TEST_F(SimulatorTest, StopRemovesTheLinks) {
     const std::string link = sim.linkPath(3);
     ASSERT_FALSE(link.empty());
