@@ -17,17 +17,19 @@ QString VEV8AdevevAvi::InstanceLockPath() {
     return dir + QStringLiteral("/VEV8AdevevAvi-%1.lock").arg(getuid());
 }
 
-int VEV8AdevevAvi::InitInstance() {
+bool VEV8AdevevAvi::TakeInstanceLock() {
     m_pInstanceLock = std::make_unique<QLockFile>(InstanceLockPath());
     // A running copy may run for days: only a dead owner makes the lock stale.
     m_pInstanceLock->setStaleLockTime(0);
-    if (!m_pInstanceLock->tryLock(0)) {
-        if (m_pInstanceLock->error() == QLockFile::LockFailedError) return 0; // silently
-        // The lock could not even be made (no writable directory): run unguarded.
-        RZ8_TRACE("[D]VEV8AdevevAvi lock file %s not usable (error %d)\n",
-                  qUtf8Printable(InstanceLockPath()), static_cast<int>(m_pInstanceLock->error()));
-    }
+    if (m_pInstanceLock->tryLock(0)) return true;
+    if (m_pInstanceLock->error() == QLockFile::LockFailedError) return false;
+    // The lock could not even be made (no writable directory): run unguarded.
+    RZ8_TRACE("[D]VEV8AdevevAvi lock file %s not usable (error %d)\n",
+              qUtf8Printable(InstanceLockPath()), static_cast<int>(m_pInstanceLock->error()));
+    return true;
+}
 
+int VEV8AdevevAvi::InitInstance() {
     GUITextTable::Instance().Fill();
 
     MessageBoxErrorSink errorBoxes;

@@ -7,8 +7,13 @@
 
 class VEV8AdevevAvi {
 public:
-    // Runs the whole application; returns the process exit status (0, also when
-    // another copy already runs).
+    // Claims the single copy; false when another copy of this user already runs, and
+    // the caller then ends at once with status 0. Needs no application object, so it
+    // runs before any window-system set-up and the second copy leaves without a word.
+    bool TakeInstanceLock();
+
+    // Runs the whole application once the QApplication exists; returns the process
+    // exit status.
     int InitInstance();
 
     // The lock file that marks a running copy: in the user's runtime directory, or the

@@ -2,6 +2,8 @@
 
 #include "DebugTrace.h"
 
+#include <QCoreApplication>
+
 CGUIGDIPlusMfcFrameMain::CGUIGDIPlusMfcFrameMain(const QString& moduleDir)
     : QDialog(nullptr), m_strSettingFile(moduleDir + QStringLiteral("/KZTRSettingFile.kzt")),
       m_strLogDir(moduleDir + QStringLiteral("/LogoFiles/")) {
@@ -27,6 +29,12 @@ int CGUIGDIPlusMfcFrameMain::exec() {
 bool CGUIGDIPlusMfcFrameMain::OnInitDialog() {
     // Start-up steps (splash, skin, panel, title, placement) and the hot key join here.
     return true;
+}
+
+void CGUIGDIPlusMfcFrameMain::PostQuitMessage() {
+    // exit(), not quit(): quit() only ends QApplication::exec, which never runs here.
+    QMetaObject::invokeMethod(
+        qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
 }
 
 void CGUIGDIPlusMfcFrameMain::accept() {}

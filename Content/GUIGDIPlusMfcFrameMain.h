@@ -21,6 +21,11 @@ public:
     // modal run returns, whatever ended it; the destructor calls it if nobody did.
     void DestroyWindow();
 
+    // The quit message: queued, it ends the modal run (and any loop nested in it) once
+    // the current handler has returned; the application then shuts down. Used by the
+    // Exit button and by a failed start-up.
+    void PostQuitMessage();
+
     SettingDurationInfo m_hSetting;
     QString m_strSettingFile; // <module dir>/KZTRSettingFile.kzt
     QString m_strLogDir;      // <module dir>/LogoFiles/

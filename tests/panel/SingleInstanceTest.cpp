@@ -14,15 +14,24 @@
 
 namespace {
 
-class SingleInstanceTest : public ::testing::Test {
+// Where the lock lives: the user's runtime directory, or the temporary directory
+// when the session has none.
+enum class LockPlace { RuntimeDir, TempDirFallback };
+
+class SingleInstanceTest : public ::testing::TestWithParam<LockPlace> {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_runtime.isValid());
         ASSERT_TRUE(m_home.isValid());
-        // A private runtime directory: copies started by other tests or by a developer
-        // do not see this lock, and this test does not see theirs.
+        // A private directory for the lock: copies started by other tests or by a
+        // developer do not see this lock, and this test does not see theirs.
         m_env = QProcessEnvironment::systemEnvironment();
-        m_env.insert("XDG_RUNTIME_DIR", m_runtime.path());
+        if (GetParam() == LockPlace::RuntimeDir) {
+            m_env.insert("XDG_RUNTIME_DIR", m_runtime.path());
+        } else {
+            m_env.remove("XDG_RUNTIME_DIR");
+            m_env.insert("TMPDIR", m_runtime.path());
+        }
         m_env.insert("QT_QPA_PLATFORM", "offscreen");
         m_env.remove("QT_LOGGING_RULES");
     }
@@ -60,7 +69,7 @@ protected:
     QProcess m_third;
 };
 
-TEST_F(SingleInstanceTest, SecondCopyExitsAtOnceSilentlyAndTheFirstRunsOn) {
+TEST_P(SingleInstanceTest, SecondCopyExitsAtOnceSilentlyAndTheFirstRunsOn) {
     start(m_first);
     ASSERT_TRUE(waitForLockFile()) << "first copy never took its lock";
 
@@ -79,7 +88,7 @@ TEST_F(SingleInstanceTest, SecondCopyExitsAtOnceSilentlyAndTheFirstRunsOn) {
     EXPECT_EQ(m_first.state(), QProcess::Running) << "first copy was disturbed";
 }
 
-TEST_F(SingleInstanceTest, ALockLeftByAKilledCopyDoesNotKeepTheNextOneOut) {
+TEST_P(SingleInstanceTest, ALockLeftByAKilledCopyDoesNotKeepTheNextOneOut) {
     start(m_first);
     ASSERT_TRUE(waitForLockFile());
     m_first.kill(); // no chance to remove its lock file
@@ -90,6 +99,13 @@ TEST_F(SingleInstanceTest, ALockLeftByAKilledCopyDoesNotKeepTheNextOneOut) {
     EXPECT_FALSE(m_third.waitForFinished(1500)) << "the next copy refused to start";
     EXPECT_EQ(m_third.state(), QProcess::Running);
 }
+
+INSTANTIATE_TEST_SUITE_P(Places, SingleInstanceTest,
+                         ::testing::Values(LockPlace::RuntimeDir, LockPlace::TempDirFallback),
+                         [](const auto& info) {
+                             return info.param == LockPlace::RuntimeDir ? "RuntimeDir"
+                                                                        : "TempDirFallback";
+                         });
 
 } // namespace
 
