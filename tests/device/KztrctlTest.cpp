@@ -1,0 +1,248 @@
+// kztrctl as the operator runs it: a copy of the program in a scratch folder (so its
+// LogoFiles/ is the test's), talking to simulated controllers on pseudo-terminals.
+#include "CommandLine.h"
+#include "Rz8Simulator.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace std::chrono_literals;
+using kztr::sim::ControllerConfig;
+using kztr::sim::Faults;
+using kztr::sim::Rz8Simulator;
+
+namespace {
+
+struct RunResult {
+    int exitCode = -1;
+    QStringList out; // stdout lines
+    QString err;
+};
+
+ControllerConfig controller(int com, uint8_t box, char model, uint8_t fw) {
+    ControllerConfig c;
+    c.com = com;
+    c.boxId = box;
+    c.model = model;
+    c.fwVer = fw;
+    return c;
+}
+
+class KztrctlTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        program = dir.path() + "/kztrctl";
+        ASSERT_TRUE(QFile::copy(QStringLiteral(KZTRCTL_EXECUTABLE), program));
+        ASSERT_TRUE(sim.addController(controller(3, 2, 'C', 17)));
+        ASSERT_TRUE(sim.addController(controller(5, 1, 'D', 19)));
+        ASSERT_TRUE(sim.start((dir.path() + "/ports").toStdString())) << sim.error();
+    }
+
+    RunResult Run(const QStringList& args, int limitMs = 30000) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("RZ8_PORT_DIR", dir.path() + "/ports");
+        p.setProcessEnvironment(env);
+        p.start(program, args);
+        RunResult r;
+        if (!p.waitForFinished(limitMs)) {
+            p.kill();
+            p.waitForFinished();
+            r.err = "did not finish";
+            return r;
+        }
+        r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        r.out = QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        r.err = QString::fromUtf8(p.readAllStandardError());
+        return r;
+    }
+
+    // Lines of today's daily log beside the program.
+    QStringList LogLines() const {
+        QFile f(dir.path() + "/LogoFiles/" + QDate::currentDate().toString("yyyy.MM.dd") + ".txt");
+        if (!f.open(QIODevice::ReadOnly)) return {};
+        return QString::fromUtf8(f.readAll()).split("\r\n", Qt::SkipEmptyParts);
+    }
+
+    QTemporaryDir dir;
+    QString program;
+    Rz8Simulator sim;
+};
+
+TEST_F(KztrctlTest, ScanListsControllersByBoxId) {
+    const RunResult r = Run({"scan"});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, (QStringList{"COM5  box ID 1  model D  ZEPH - T4/T5  firmware 19",
+                                  "COM3  box ID 2  model C  ZEPH - T1/T3  firmware 17"}));
+    // Configuration reads only: nothing for the daily log.
+    EXPECT_TRUE(LogLines().isEmpty());
+}
+
+TEST_F(KztrctlTest, SetRateThenShowIt) {
+    const RunResult set = Run({"set", "--com", "5", "vr=75"});
+    ASSERT_EQ(set.exitCode, 0) << set.err.toStdString();
+    EXPECT_TRUE(set.out.contains("vr          75 Hz")) << set.out.join('\n').toStdString();
+    EXPECT_EQ(sim.state(5)->config.VRHz(), 75);
+
+    const RunResult show = Run({"show", "--com", "5"});
+    ASSERT_EQ(show.exitCode, 0) << show.err.toStdString();
+    EXPECT_EQ(show.out.value(0), "COM5  box ID 1  model D  ZEPH - T4/T5  firmware 19");
+    EXPECT_TRUE(show.out.contains("vr          75 Hz")) << show.out.join('\n').toStdString();
+
+    const QStringList log = LogLines();
+    ASSERT_EQ(log.size(), 1);
+    EXPECT_TRUE(log[0].contains(": v3.11 (ID = 01) - ; VR = 75Hz; HLimited = "));
+    EXPECT_TRUE(log[0].contains(" Cmd=0 DP="));
+}
+
+TEST_F(KztrctlTest, SetChangesOnlyTheNamedFields) {
+    const int rateBefore = sim.state(3)->config.VRHz();
+    const RunResult r = Run({"set", "--com", "3", "hblank=300", "audio=on", "hpol=-", "mode=7"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const RZ8Full c = sim.state(3)->config;
+    EXPECT_EQ(c.iHLimit(), 300);
+    EXPECT_EQ(c.audiobit(), 1u);
+    EXPECT_EQ(c.hp(), 0u);
+    EXPECT_EQ(c.hRZ8Data.I_output_mode, 7);
+    EXPECT_EQ(c.VRHz(), rateBefore);
+    EXPECT_TRUE(r.out.contains("resolution  5760 x 1080 (mode 7)"))
+        << r.out.join('\n').toStdString();
+}
+
+TEST_F(KztrctlTest, PatternsAndBoxId) {
+    EXPECT_EQ(Run({"pattern", "--com", "3", "on"}).exitCode, 0);
+    EXPECT_TRUE(sim.state(3)->patternOn);
+    EXPECT_EQ(Run({"pattern", "--com", "3", "off"}).exitCode, 0);
+    EXPECT_FALSE(sim.state(3)->patternOn);
+    EXPECT_EQ(Run({"pattern", "--com", "3", "rgbw"}).exitCode, 0);
+    EXPECT_TRUE(sim.state(3)->rgbwOn);
+
+    const RunResult r = Run({"boxid", "--com", "3", "7"});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringList{"COM3: box ID 2 -> 7"});
+    EXPECT_EQ(Run({"scan"}).out.value(1), "COM3  box ID 7  model C  ZEPH - T1/T3  firmware 17");
+    EXPECT_EQ(LogLines().size(), 4);
+}
+
+TEST_F(KztrctlTest, EdidReport) {
+    const RunResult r = Run({"edid", "--com", "5"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("EDID: 256 bytes"));
+    EXPECT_TRUE(r.out.value(2).startsWith("0000: 00 FF FF FF FF FF FF 00 "));
+    EXPECT_EQ(
+        r.out.filter(QRegularExpression("^[0-9a-f]{4}: ([0-9A-F]{2} ){15}[0-9A-F]{2}$")).size(),
+        16);
+    EXPECT_TRUE(r.out.contains("header         ok"));
+    EXPECT_EQ(r.out.filter("checksum").size(), 2);
+    EXPECT_EQ(r.out.filter(QRegularExpression(": ok$")).size(), 2);
+    EXPECT_TRUE(r.out.contains("sync polarity  H/V Polarity:+/+ (byte 71 = 1E)"));
+}
+
+TEST_F(KztrctlTest, ControllerFailuresExitOne) {
+    const RunResult missing = Run({"show", "--com", "7"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.contains("COM7: cannot open the port")) << missing.err.toStdString();
+    EXPECT_TRUE(missing.out.isEmpty());
+
+    Faults silent;
+    silent.silent = true;
+    ASSERT_TRUE(sim.setFaults(3, silent));
+    const RunResult mute = Run({"pattern", "--com", "3", "on"});
+    EXPECT_EQ(mute.exitCode, 1);
+    EXPECT_TRUE(mute.err.contains("COM3: no controller answered")) << mute.err.toStdString();
+}
+
+struct UsageCase {
+    const char* name;
+    QStringList args;
+    const char* message;
+};
+
+class KztrctlUsageTest : public KztrctlTest, public ::testing::WithParamInterface<UsageCase> {};
+
+TEST_P(KztrctlUsageTest, ExitsTwoWithoutTouchingAController) {
+    const UsageCase& c = GetParam();
+    const RunResult r = Run(c.args);
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.message))) << r.err.toStdString();
+    EXPECT_TRUE(sim.requests().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Mistakes, KztrctlUsageTest,
+    ::testing::Values(
+        UsageCase{"NoCommand", {}, "no command given"},
+        UsageCase{"UnknownCommand", {"frob"}, "unknown command \"frob\""},
+        UsageCase{"ShowWithoutPort", {"show"}, "show needs --com N"},
+        UsageCase{"PortZero", {"show", "--com", "0"}, "--com needs a COM number from 1 to 255"},
+        UsageCase{"PortNotANumber", {"show", "--com=x"}, "not \"x\""},
+        UsageCase{"PortMissing", {"show", "--com"}, "--com needs a COM number"},
+        UsageCase{"UnknownOption", {"show", "--com", "5", "--fast"}, "unknown option \"--fast\""},
+        UsageCase{"UnknownField", {"set", "--com", "5", "colour=red"}, "unknown field \"colour\""},
+        UsageCase{"RateTooHigh",
+                  {"set", "--com", "5", "vr=121"},
+                  "vr must be a whole number from 20 to 120"},
+        UsageCase{"RateNotANumber", {"set", "--com", "5", "vr=fast"}, "not \"fast\""},
+        UsageCase{"BlankTooLow", {"set", "--com", "5", "hblank=39"}, "from 40 to 1023"},
+        UsageCase{"BadChoice", {"set", "--com", "5", "depth=12"}, "depth must be one of 8, 10"},
+        UsageCase{"OneBadAmongGood", {"set", "--com", "5", "vr=60", "vo=200"}, "vo must be"},
+        UsageCase{"NotAnAssignment", {"set", "--com", "5", "vr"}, "\"vr\" is not field=value"},
+        UsageCase{"SetWithoutFields", {"set", "--com", "5"}, "set needs at least one field=value"},
+        UsageCase{"UnknownPattern", {"pattern", "--com", "5", "blink"}, "on, rgbw, off"},
+        UsageCase{
+            "BoxIdNoId", {"boxid", "--com", "5", "255"}, "box ID must be a number from 1 to 254"},
+        UsageCase{"BoxIdMissing", {"boxid", "--com", "5"}, "boxid needs the new box ID"},
+        UsageCase{"ScanWithPort", {"scan", "--com", "3"}, "scan takes no --com"},
+        UsageCase{"ShowWithExtra", {"show", "--com", "5", "vr=60"}, "show takes no arguments"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(KztrctlTest, HelpNamesEveryCommandAndField) {
+    const RunResult r = Run({"--help"});
+    EXPECT_EQ(r.exitCode, 0);
+    const QString text = r.out.join('\n');
+    for (const char* word :
+         {"scan", "show --com N", "set --com N field=value", "edid --com N",
+          "pattern --com N on|rgbw|off", "boxid --com N ID", "reset --com N", "vr", "hblank",
+          "vblank", "hpol", "depth", "audio", "edid", "Exit status", "LogoFiles"})
+        EXPECT_TRUE(text.contains(QLatin1String(word))) << word;
+    EXPECT_TRUE(sim.requests().empty());
+}
+
+TEST_F(KztrctlTest, ResetWaitsForTheControllerToRestart) {
+    const auto start = std::chrono::steady_clock::now();
+    const RunResult r = Run({"reset", "--com", "5"});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 10s);
+    EXPECT_EQ(sim.state(5)->resets, 1);
+}
+
+TEST(KztrctlArguments, ParsedRequests) {
+    CtlParseResult p = ParseCtlArguments({"set", "--com=5", "VR=75", "hpol=+"});
+    ASSERT_TRUE(p.request) << p.error.toStdString();
+    EXPECT_EQ(p.request->command, CtlCommand::Set);
+    EXPECT_EQ(p.request->com, 5);
+    ASSERT_EQ(p.request->assignments.size(), 2u);
+    EXPECT_EQ(p.request->assignments[0].first, "vr");
+    EXPECT_EQ(p.request->assignments[1].second, "+");
+
+    p = ParseCtlArguments({"pattern", "RGBW", "--com", "3"});
+    ASSERT_TRUE(p.request);
+    EXPECT_EQ(p.request->pattern, "rgbw");
+
+    p = ParseCtlArguments({"boxid", "--com", "3", "12"});
+    ASSERT_TRUE(p.request);
+    EXPECT_EQ(p.request->boxId, 12);
+
+    p = ParseCtlArguments({"show", "--help"});
+    ASSERT_TRUE(p.request);
+    EXPECT_EQ(p.request->command, CtlCommand::Help);
+}
+
+} // namespace
