@@ -1,0 +1,131 @@
+#include "SkinCatalogue.h"
+
+#include "PanelGeometry.h"
+#include "SkinBackground.h"
+#include "SkinControls.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImageWriter>
+
+namespace skin {
+
+namespace {
+
+namespace pg = panel;
+
+QString mainFile(const char* stem) {
+    return QStringLiteral("GUIFrameMain/%1.tksx").arg(QLatin1String(stem));
+}
+
+SkinFile button(const char* stem, QRect rect, const QString& caption, ButtonStyle style,
+                Icon icon = Icon::None) {
+    return {mainFile(stem), Kind::Button, 4, rect.size(),
+            [=] { return buttonStrip(rect.size(), caption, style, icon); }};
+}
+
+SkinFile control(const char* stem, Kind kind, QSize size, std::function<QImage()> draw) {
+    return {mainFile(stem), kind, 4, size, std::move(draw)};
+}
+
+QList<int> barStops() {
+    QList<int> stops;
+    for (int i = 0; i < pg::kSliderStops; ++i)
+        stops.append(pg::sliderStopTop(i) + 11 - pg::kSliderBar.top());
+    return stops;
+}
+
+QList<SkinFile> buildCatalogue() {
+    const QSize panelSize = pg::kPanelSize;
+    const QSize radio = pg::kRadioGroups[0].radios[0].size();
+    const QSize device = pg::deviceButton(0).size();
+    const QSize check = pg::kSyncCheck.size();
+    const QSize edit = pg::kParamRows[0].box.size();
+    const QSize inc = pg::kParamRows[0].inc.size();
+    const QSize dec = pg::kParamRows[0].dec.size();
+    const QSize thumb = pg::kSliderThumb.size();
+    const QSize bar = pg::kSliderBar.size();
+    return {
+        {mainFile("GUIFrameMainBKEn"), Kind::Single, 1, panelSize,
+         [] { return mainBackground(true); }},
+        {mainFile("GUIFrameMainBKDs"), Kind::Single, 1, panelSize,
+         [] { return mainBackground(false); }},
+        {mainFile("GUIFrameMainBKShadowSetting"), Kind::Panel, 2, panelSize,
+         [] { return shadeStrip(true); }},
+        {mainFile("GUIFrameMainBKShadowPure"), Kind::Panel, 2, panelSize,
+         [] { return shadeStrip(false); }},
+        button("GUIFrameMainCtrlBtn_Exit", pg::kExit, QStringLiteral("Exit"), ButtonStyle::Title),
+        button("GUIFrameMainCtrlBtn_HWReset", pg::kHWReset, QStringLiteral("HW Reset"),
+               ButtonStyle::Danger, Icon::Power),
+        button("GUIFrameMainCtrlBtn_SWReset", pg::kSetting, QStringLiteral("SW Reset"),
+               ButtonStyle::Neutral, Icon::Restart),
+        button("GUIFrameMainCtrlBtn_Identify", pg::kIdentify, QStringLiteral("Identify"),
+               ButtonStyle::Neutral, Icon::Identify),
+        button("GUIFrameMainCtrlBtn_Setting", pg::kSetting, QStringLiteral("Setting"),
+               ButtonStyle::Neutral, Icon::Settings),
+        button("GUIFrameMainCtrlBtn_Apply", pg::kApply, QStringLiteral("Apply"),
+               ButtonStyle::Primary, Icon::Check),
+        button("GUIFrameMainCtrlBtn_Set", pg::kSet, QStringLiteral("Set"), ButtonStyle::Primary),
+        control("GUIFrameMainCtrlBtn_AddInc", Kind::Button, inc,
+                [=] { return stepperStrip(inc, true); }),
+        control("GUIFrameMainCtrlBtn_AddDec", Kind::Button, dec,
+                [=] { return stepperStrip(dec, false); }),
+        control("GUIFrameMainCtrlSwitch_SerialCOM", Kind::Switch, pg::kSwitches[0].size(),
+                [] { return switchStrip(pg::kSwitches[0].size(), QStringLiteral("Serial COM")); }),
+        control("GUIFrameMainCtrlSwitch_Pattern", Kind::Switch, pg::kSwitches[1].size(),
+                [] { return switchStrip(pg::kSwitches[1].size(), QStringLiteral("Pattern")); }),
+        control("GUIFrameMainCtrlSwitch_RGBW", Kind::Switch, pg::kSwitches[2].size(),
+                [] { return switchStrip(pg::kSwitches[2].size(), QStringLiteral("RGBW")); }),
+        control("GUIFrameMainCtrlChkBox_STD", Kind::Check, check,
+                [=] { return checkStrip(check); }),
+        control("GUIFrameMainCtrlRdoBtn_STD", Kind::Check, radio,
+                [=] { return radioStrip(radio); }),
+        control("GUIFrameMainCtrlRdoBtn_DeviceBox", Kind::Check, device,
+                [=] { return deviceRadioStrip(device); }),
+        control("GUIFrameMainCtrlEditBox", Kind::Edit, edit, [=] { return editStrip(edit); }),
+        control("GUIFrameMainCtrlSlider_ResolutionBtn", Kind::Slider, thumb,
+                [=] { return sliderThumbStrip(thumb); }),
+        control("GUIFrameMainCtrlSlider_ResolutionBar", Kind::Slider, bar,
+                [=] { return sliderBarStrip(bar, barStops()); }),
+        {QStringLiteral("GUIFrameSplash/GUIFrameSplashBK.tksx"), Kind::Single, 1, pg::kSplashSize,
+         [] { return splashBackground(); }},
+    };
+}
+
+} // namespace
+
+const QList<SkinFile>& catalogue() {
+    static const QList<SkinFile> files = buildCatalogue();
+    return files;
+}
+
+bool writeSkin(const QString& skinRoot, QString* error) {
+    const QDir root(skinRoot);
+    for (const SkinFile& file : catalogue()) {
+        const QString path = root.filePath(file.relativePath);
+        if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
+            *error = QStringLiteral("cannot create the folder of %1").arg(path);
+            return false;
+        }
+        const QImage image = file.draw().convertToFormat(QImage::Format_ARGB32);
+        const QSize expected(file.frameSize.width() * file.frames, file.frameSize.height());
+        if (image.size() != expected) {
+            *error = QStringLiteral("%1 came out %2x%3, expected %4x%5")
+                         .arg(path)
+                         .arg(image.width())
+                         .arg(image.height())
+                         .arg(expected.width())
+                         .arg(expected.height());
+            return false;
+        }
+        // PNG content under the skin's own extension; readers detect the format by content.
+        QImageWriter writer(path, "png");
+        if (!writer.write(image)) {
+            *error = QStringLiteral("cannot write %1: %2").arg(path, writer.errorString());
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace skin
