@@ -1,6 +1,7 @@
 #include "SkinBackground.h"
 
 #include "PanelGeometry.h"
+#include "SkinDiagram.h"
 #include "SkinStyle.h"
 
 #include <QLinearGradient>
@@ -22,9 +23,12 @@ constexpr qreal kCardRadius = 8;
 constexpr QRect kToolbarCard = pg::ltrb(6, 40, 1229, 102);
 constexpr QRect kDeviceCard = pg::ltrb(6, 106, 1229, 222);
 constexpr int kDeviceHeaderBottom = 136;
-constexpr QRect kRadioCard = pg::ltrb(6, 226, 138, 756);
+constexpr QRect kRadioCard = pg::ltrb(6, 226, 138, 898);
 constexpr QRect kResCard = pg::ltrb(244, 254, 446, 898);
-constexpr QRect kParamCard = pg::ltrb(556, 254, 1046, 628);
+constexpr QRect kParamCard = pg::ltrb(556, 254, 1229, 898);
+// Illustrations beside and below the parameter rows.
+constexpr QRect kFrameWell = pg::ltrb(1050, 295, 1219, 616);
+constexpr QRect kTraceWell = pg::ltrb(566, 640, 1219, 888);
 constexpr int kSectionHeaderBottom = 290;
 
 QPainterPath windowShape(QSize size) {
@@ -212,7 +216,7 @@ void drawResolutionColumn(QPainter& p, const Accents& accents) {
     drawWell(p, row);
 }
 
-void drawParameterArea(QPainter& p, const Accents& accents) {
+void drawParameterArea(QPainter& p, const Accents& accents, bool connected) {
     drawCard(p, kParamCard);
     drawBand(p, kParamCard, kParamCard.top(), kSectionHeaderBottom, accents.heading);
     for (const auto& row : pg::kParamRows) {
@@ -224,8 +228,13 @@ void drawParameterArea(QPainter& p, const Accents& accents) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
     const int y = (pg::kParamRows[0].dec.bottom() + pg::kParamRows[1].inc.top()) / 2;
-    p.fillRect(QRect(kParamCard.left() + 12, y, kParamCard.width() - 24, 1), kBandLine);
+    const int rowsRight = pg::kParamRows[6].inc.right() + 1 + 8;
+    p.fillRect(QRect(kParamCard.left() + 12, y, rowsRight - kParamCard.left() - 12, 1), kBandLine);
     p.restore();
+    drawWell(p, kFrameWell);
+    drawFrameDiagram(p, QRectF(kFrameWell).adjusted(20, 20, -20, -20), connected);
+    drawWell(p, kTraceWell);
+    drawTimingTrace(p, QRectF(kTraceWell).adjusted(16, 10, -16, -10), connected);
 }
 
 void drawWindowBorder(QPainter& p, QSize size) {
@@ -253,7 +262,7 @@ QImage mainBackground(bool connected) {
     drawDeviceRow(p, accents, connected);
     drawRadioColumn(p, accents);
     drawResolutionColumn(p, accents);
-    drawParameterArea(p, accents);
+    drawParameterArea(p, accents, connected);
     drawWindowBorder(p, image.size());
     return image;
 }
