@@ -63,7 +63,8 @@ public:
     // (x, y, width or image width, height or image height) with the given alpha.
     void DrawBKImage(int resId, const QString& resType, const QString& path, int x, int y,
                      int width, int height, unsigned alpha);
-    // The surface all items and controls draw onto; nullptr while there is none.
+    // The surface all items and controls draw onto; nullptr while there is none. Every
+    // drawing call opens its own QPainter on it: hold none open while calling them.
     QImage* GetSurfaceDC();
     // Shows the surface as the window's image (snapshot), sized to the background's
     // window rectangle. Safe to call from another thread: the show is then queued.

@@ -262,6 +262,10 @@ protected:
         SendMouse(m_frame, QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton);
         SendMouse(m_frame, QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton);
     }
+    // The application must exist before the frame widget is constructed.
+    struct AppFirst {
+        AppFirst() { EnsureGuiApp(); }
+    } m_app;
     TestFrame m_frame;
     FakeCtrl m_switch{FakeCtrl::Kind::Toggle, GUIRect{20, 20, 60, 50}, FrameMsg::kSwitchPattern};
     int m_shadeMode = 0;
