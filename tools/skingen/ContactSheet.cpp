@@ -119,7 +119,12 @@ QImage overShade(const QImage& background, const QImage& shade, int state) {
     return out;
 }
 
-int drawSheet(QImage* canvas, const QHash<QString, QImage>& images);
+struct Mocks {
+    QImage connected;
+    QImage idle;
+};
+
+int drawSheet(QImage* canvas, const QHash<QString, QImage>& images, const Mocks& mocks);
 
 } // namespace
 
@@ -135,15 +140,36 @@ QImage contactSheet(const QString& skinRoot, QString* error) {
         images.insert(file.relativePath, image);
     }
 
+    const Mocks mocks{composePanel(skinRoot, true), composePanel(skinRoot, false)};
+    if (mocks.connected.isNull() || mocks.idle.isNull()) {
+        *error = QStringLiteral("cannot compose the panel from %1").arg(skinRoot);
+        return {};
+    }
+
     QImage canvas(kWidth, 8000, QImage::Format_ARGB32_Premultiplied);
     canvas.fill(kSheetBack);
-    const int used = drawSheet(&canvas, images);
+    const int used = drawSheet(&canvas, images, mocks);
     return canvas.copy(0, 0, kWidth, used);
 }
 
 namespace {
 
-int drawSheet(QImage* canvas, const QHash<QString, QImage>& images) {
+// The splash as it shows: version and notice right-aligned in its lower part.
+QImage splashWithTexts(const QImage& background) {
+    QImage out = background.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QPainter p(&out);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setPen(QColor(0xff, 0xff, 0xff, 254));
+    p.setFont(arial(12));
+    p.drawText(QRectF(panel::kSplashVersion), Qt::AlignRight | Qt::AlignVCenter,
+               QStringLiteral("v3.11"));
+    p.setFont(arial(11));
+    p.drawText(QRectF(panel::kSplashNotice), Qt::AlignRight | Qt::AlignVCenter,
+               QStringLiteral("(c) 2026 the KZTRMaster authors"));
+    return out;
+}
+
+int drawSheet(QImage* canvas, const QHash<QString, QImage>& images, const Mocks& mocks) {
     Sheet sheet(canvas);
     sheet.heading(QStringLiteral("KZTRMaster skin: controls"),
                   QStringLiteral("Every control strip, frame by frame; small controls at 2x."));
@@ -158,12 +184,21 @@ int drawSheet(QImage* canvas, const QHash<QString, QImage>& images) {
     if (bar && thumb)
         sheet.strip(*bar, images.value(bar->relativePath), images.value(thumb->relativePath));
 
+    const QSize half = panel::kPanelSize / 2;
+    sheet.heading(QStringLiteral("The panel put together"),
+                  QStringLiteral("Backgrounds with every control and label in place, half size: "
+                                 "with three controllers found, and right after start-up."));
+    sheet.picture(mocks.connected, QRect(QPoint(kMargin, sheet.y()), half),
+                  QStringLiteral("connected"));
+    sheet.picture(mocks.idle, QRect(QPoint(kMargin + half.width() + 24, sheet.y()), half),
+                  QStringLiteral("not connected (start-up)"));
+    sheet.advance(half.height() + 40);
+
     sheet.heading(QStringLiteral("Backgrounds, shades and splash"),
-                  QStringLiteral("Backgrounds at half size; shades drawn over the connected "
-                                 "background at 0.3."));
+                  QStringLiteral("Backgrounds alone at half size; shades over the connected "
+                                 "panel at 0.3."));
     const QImage en = images.value(QStringLiteral("GUIFrameMain/GUIFrameMainBKEn.tksx"));
     const QImage ds = images.value(QStringLiteral("GUIFrameMain/GUIFrameMainBKDs.tksx"));
-    const QSize half = panel::kPanelSize / 2;
     sheet.picture(en, QRect(QPoint(kMargin, sheet.y()), half), QStringLiteral("BKEn (connected)"));
     sheet.picture(ds, QRect(QPoint(kMargin + half.width() + 24, sheet.y()), half),
                   QStringLiteral("BKDs (not connected)"));
@@ -176,7 +211,7 @@ int drawSheet(QImage* canvas, const QHash<QString, QImage>& images) {
     for (int s = 0; s < 2; ++s) {
         for (int state = 0; state < 2; ++state)
             sheet.picture(
-                overShade(en, images.value(shades[s]), state),
+                overShade(mocks.connected, images.value(shades[s]), state),
                 QRect(QPoint(kMargin + state * (small.width() + 24), sheet.y()), small),
                 QStringLiteral("%1, frame %2 (%3)")
                     .arg(names[s])
@@ -186,7 +221,7 @@ int drawSheet(QImage* canvas, const QHash<QString, QImage>& images) {
             const QImage splash =
                 images.value(QStringLiteral("GUIFrameSplash/GUIFrameSplashBK.tksx"));
             sheet.picture(
-                splash,
+                splashWithTexts(splash),
                 QRect(QPoint(kMargin + 2 * (small.width() + 24) + 40, sheet.y()), splash.size()),
                 QStringLiteral("SplashBK"));
         }

@@ -7,6 +7,8 @@
 #include <QTextStream>
 
 int main(int argc, char* argv[]) {
+    // Drawing needs no display; without one the default platform would abort.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QTextStream err(stderr);
     const QStringList args = app.arguments();
