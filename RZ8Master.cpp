@@ -29,17 +29,20 @@ bool VEV8AdevevAvi::TakeInstanceLock() {
     return true;
 }
 
-int VEV8AdevevAvi::InitInstance() {
+int VEV8AdevevAvi::InitInstance(const std::function<void(CGUIGDIPlusMfcFrameMain&)>& configure) {
     GUITextTable::Instance().Fill();
 
     MessageBoxErrorSink errorBoxes;
     ErrorBoxSink* previousSink = SetErrorBoxSink(&errorBoxes);
+    int status = 0;
     {
         CGUIGDIPlusMfcFrameMain frame;
         errorBoxes.SetOwner(&frame);
-        frame.exec();
+        if (configure) configure(frame);
+        // Non-zero only after a failed start-up or a run mode that failed.
+        status = frame.exec();
         frame.DestroyWindow();
     }
     SetErrorBoxSink(previousSink);
-    return 0;
+    return status;
 }

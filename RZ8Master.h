@@ -3,7 +3,10 @@
 // frame run modally until it ends.
 #include <QLockFile>
 #include <QString>
+#include <functional>
 #include <memory>
+
+class CGUIGDIPlusMfcFrameMain;
 
 class VEV8AdevevAvi {
 public:
@@ -13,8 +16,9 @@ public:
     bool TakeInstanceLock();
 
     // Runs the whole application once the QApplication exists; returns the process
-    // exit status.
-    int InitInstance();
+    // exit status (0, or non-zero after a failed start-up). configure, when given, sees
+    // the frame after its construction and before its run (run modes use it).
+    int InitInstance(const std::function<void(CGUIGDIPlusMfcFrameMain&)>& configure = {});
 
     // The lock file that marks a running copy: in the user's runtime directory, or the
     // temporary directory when there is none.

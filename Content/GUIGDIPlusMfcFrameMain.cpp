@@ -1,12 +1,19 @@
 #include "GUIGDIPlusMfcFrameMain.h"
 
 #include "DebugTrace.h"
+#include "ProcessFlags.h"
 
 #include <QCoreApplication>
+#include <QMouseEvent>
 
-CGUIGDIPlusMfcFrameMain::CGUIGDIPlusMfcFrameMain(const QString& moduleDir)
-    : QDialog(nullptr), m_strSettingFile(moduleDir + QStringLiteral("/KZTRSettingFile.kzt")),
-      m_strLogDir(moduleDir + QStringLiteral("/LogoFiles/")) {
+CGUIGDIPlusMfcFrameMain::CGUIGDIPlusMfcFrameMain(const QString& moduleDir, kztr::Clock& clock)
+    : CGUIGDIPlusMfcBaseDlg(nullptr), CRZ8DeviceLink(clock),
+      m_strSettingFile(moduleDir + QStringLiteral("/KZTRSettingFile.kzt")),
+      m_strModuleDir(moduleDir), m_hBtnRepeat([this](quint32 msg) { SendFrameMessage(msg, 0, 0); },
+                                              [&clock] { return clock.now(); }) {
+    m_strLogDir = moduleDir + QStringLiteral("/LogoFiles/");
+    SetMessagePump([] { QCoreApplication::processEvents(QEventLoop::AllEvents); });
+    SetupMouseRouting();
     // A missing file keeps the defaults; nothing else touches the disk before the window.
     if (!ReadSettingFile(m_strSettingFile, m_hSetting))
         RZ8_TRACE("[D]No settings file %s, durations %d %d %d\n", qUtf8Printable(m_strSettingFile),
@@ -23,18 +30,9 @@ int CGUIGDIPlusMfcFrameMain::exec() {
         winId(); // the window exists from here on, still hidden
         OnInitDialog();
     }
+    // A failed start-up has shown its box already: there is no panel to run.
+    if (m_bInitFailed) return kInitFailedStatus;
     return QDialog::exec();
-}
-
-bool CGUIGDIPlusMfcFrameMain::OnInitDialog() {
-    // Start-up steps (splash, skin, panel, title, placement) and the hot key join here.
-    return true;
-}
-
-void CGUIGDIPlusMfcFrameMain::PostQuitMessage() {
-    // exit(), not quit(): quit() only ends QApplication::exec, which never runs here.
-    QMetaObject::invokeMethod(
-        qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
 }
 
 void CGUIGDIPlusMfcFrameMain::accept() {}
@@ -43,16 +41,34 @@ void CGUIGDIPlusMfcFrameMain::reject() {
     QDialog::reject();
 }
 
+void CGUIGDIPlusMfcFrameMain::PostQuitMessage() {
+    // exit(), not quit(): quit() only ends QApplication::exec, which never runs here.
+    QMetaObject::invokeMethod(
+        qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+}
+
 void CGUIGDIPlusMfcFrameMain::DestroyWindow() {
     if (m_bDestroyed) return;
     m_bDestroyed = true;
     hide();
+    m_hSplash.hide();
     OnDestroy();
 }
 
 void CGUIGDIPlusMfcFrameMain::OnDestroy() {
-    // In this order, each joining as it is built: kill the pattern, RGBW and identify
-    // timers (1001, 1002, 1003); close every device link (which also clears the device
-    // rows and drops the hot key). No low-level keyboard hook is installed here.
     RZ8_TRACE("[D]OnDestroy\n");
+    if (g_pMainFrame == this) g_pMainFrame = nullptr;
+    m_hBtnRepeat.Stop();
+    // The pattern timers and the hot key join here. Every device link is closed.
+    for (auto& dev : m_hRZ8Dev)
+        dev.ClosePort();
+    m_pCurRZ8Dev = nullptr;
+    g_bSerialOpen = false;
+}
+
+void CGUIGDIPlusMfcFrameMain::mouseReleaseEvent(QMouseEvent* e) {
+    // Any release ends a press-and-hold repeat, even one whose button meanwhile became
+    // disabled and so no longer answers the release itself.
+    if (e->button() == Qt::LeftButton) m_hBtnRepeat.Stop();
+    CGUIGDIPlusMfcBaseDlg::mouseReleaseEvent(e);
 }

@@ -1,0 +1,72 @@
+#include "GUIGDIPlusMfcFrameSplash.h"
+
+#include <QKeyEvent>
+
+namespace {
+const QString kBackground = QStringLiteral("GUIFrameSplash/GUIFrameSplashBK.tksx");
+constexpr GUIColorRef kWhite = 0xFFFFFF;
+constexpr int kAlignRight = 2;
+} // namespace
+
+const QString CGUIGDIPlusMfcFrameSplash::kVersionText = QStringLiteral("v3.11");
+const QString CGUIGDIPlusMfcFrameSplash::kOwnershipText =
+    QStringLiteral("\u00A9 2026 Quorvane. All rights reserved.");
+
+CGUIGDIPlusMfcFrameSplash::CGUIGDIPlusMfcFrameSplash(QWidget* parent)
+    : CGUIGDIPlusMfcBaseDlg(parent) {
+    // A press anywhere moves the window; the splash has no controls.
+    m_hMouseRouter.GetHooks().inDragStrip = [](int, int) { return true; };
+}
+
+void CGUIGDIPlusMfcFrameSplash::Create(QWidget* parent) {
+    if (parent != nullptr && parentWidget() != parent) setParent(parent, windowFlags());
+    m_bCreated = true;
+    m_strSkinDir = m_strModuleDir + QStringLiteral("/GUISkin/");
+    // A missing background leaves nothing to show; start-up goes on regardless.
+    LoadBKImage(0, QStringLiteral("PNG"), m_strSkinDir + kBackground, 0, 0);
+    RepaintFrame();
+    PostFrameMessage(kMsgPlace, 0, 0);
+}
+
+void CGUIGDIPlusMfcFrameSplash::RepaintFrame() {
+    m_strSkinPath = m_strSkinDir + kBackground;
+    // The file is read again on every repaint, at its own size.
+    DrawBKImage(0, QString(), m_strSkinPath, 0, 0, 0, 0, 255);
+    QImage* dc = GetSurfaceDC();
+    m_hPainter.DrawTextEx(dc, kVersionText, 6, 293, 264, 310, false, 12, kWhite, 255, 0,
+                          kAlignRight, QStringLiteral("Arial"));
+    m_hPainter.DrawTextEx(dc, kOwnershipText, 6, 313, 264, 330, false, 11, kWhite, 255, 0,
+                          kAlignRight, QStringLiteral("Arial"));
+    UpdateLayeredFrame();
+}
+
+long CGUIGDIPlusMfcFrameSplash::OnFrameMessage(std::uint32_t msg, std::uintptr_t wParam,
+                                               std::intptr_t lParam) {
+    if (msg == kMsgPlace) {
+        OnPlaceWindow();
+        return 0;
+    }
+    return CGUIGDIPlusMfcBaseDlg::OnFrameMessage(msg, wParam, lParam);
+}
+
+void CGUIGDIPlusMfcFrameSplash::OnPlaceWindow() {
+    // The window's own size: the background's, once it loaded.
+    const int w = width();
+    const int h = height();
+    move((kPlacementAreaWidth - w) / 2, (kPlacementAreaHeight - h) / 2);
+    show();
+    raise();
+    RepaintFrame();
+}
+
+void CGUIGDIPlusMfcFrameSplash::keyPressEvent(QKeyEvent* e) {
+    switch (e->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        e->accept();
+        return;
+    default:
+        CGUIGDIPlusMfcBaseDlg::keyPressEvent(e);
+    }
+}

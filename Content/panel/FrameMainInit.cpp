@@ -1,0 +1,105 @@
+// Start-up of the main frame: splash, panel from the skin, title, not-connected state and
+// the window's place.
+#include "DebugTrace.h"
+#include "ErrorBox.h"
+#include "FrameMessages.h"
+#include "GUIGDIPlusMfcFrameMain.h"
+#include "GUITextTable.h"
+#include "ProcessFlags.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+namespace {
+const QString kVersion = QStringLiteral("v3.11");
+const QString kBrand = QStringLiteral("nIVRA");
+const QString kBackground = QStringLiteral("GUIFrameMain/GUIFrameMainBKEn.tksx");
+constexpr int kTitleMaxChars = 126; // the title buffer holds 127 characters with its end
+constexpr int kUserResMaxChars = 19;
+} // namespace
+
+bool CGUIGDIPlusMfcFrameMain::OnInitDialog() {
+    if (APIPR_Initialize()) {
+        g_pMainFrame = this;
+        // The hot key joins here.
+        if (m_fnAfterStartup)
+            QMetaObject::invokeMethod(this, m_fnAfterStartup, Qt::QueuedConnection);
+    } else {
+        // Shown over the splash, which stays up until the frame goes. The modal run then
+        // does not start at all: the application ends with a failure status.
+        ShowErrorMessage(TextMsg::kInitializeFail);
+        m_bInitFailed = true;
+    }
+    return true;
+}
+
+int CGUIGDIPlusMfcFrameMain::APIPR_Initialize() {
+    if (!m_hSplash.IsCreated()) {
+        m_hSplash.SetModuleDir(m_strModuleDir);
+        m_hSplash.Create(this);
+    }
+    m_hSplash.show();
+
+    // Lets the splash paint and stay up.
+    WaitWithMessagePump(kSplashWait);
+
+    m_strSkinDir = m_strModuleDir + QStringLiteral("/GUISkin/");
+    if (!BuildControls()) return 0;
+
+    const QString path = m_strSkinDir + kBackground;
+    if (!QFileInfo::exists(path)) return 0;
+    if (!LoadBKImage(0, QStringLiteral("PNG"), path, 0, 0)) return 0;
+
+    m_strBrandName = kBrand;
+    SetTitleText(kVersion);
+    RZ8_TRACE("[D]APIPR_Initialize  %s\n", qUtf8Printable(kVersion));
+    RZ8_TRACE("[D]APIPR_Initialize  %s\n", qUtf8Printable(kVersion));
+    RZ8_TRACE("[D]\n");
+    RZ8_TRACE("[D]\n");
+
+    m_wHPIXEL = 0;
+    m_wVPIXEL = 0;
+    m_strUserRes[0] = UserResStartupText(m_wHPIXEL, m_wVPIXEL).left(kUserResMaxChars);
+
+    BuildSliderResInfo();
+    APIPR_SliderResPosAssignment(m_hCurRZ8Full);
+    EnableAllCtrl(false);
+
+    SendFrameMessage(FrameMsg::kPlaceWindow, 0, 0);
+
+    m_hSplash.hide();
+    return 1;
+}
+
+void CGUIGDIPlusMfcFrameMain::SetTitleText(const QString& text) {
+    const QString title = QStringLiteral("%1 - %2").arg(m_strBrandName, text).left(kTitleMaxChars);
+    m_hGUICtrlText[0].SetText(title);
+    setWindowTitle(title);
+    RZ8_TRACE("[D]%s\n", qUtf8Printable(title));
+}
+
+void CGUIGDIPlusMfcFrameMain::WaitWithMessagePump(std::chrono::milliseconds duration) {
+    kztr::Clock& clock = GetClock();
+    const auto start = clock.now();
+    for (;;) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        if (clock.now() - start >= duration) break;
+        // A short rest instead of spinning a core; on a test clock this is virtual time.
+        clock.sleepFor(std::chrono::milliseconds(1));
+    }
+}
+
+long CGUIGDIPlusMfcFrameMain::OnPlaceWindow() {
+    RepaintFrame();
+    const int w = std::abs(width());
+    const int h = std::abs(height());
+    move((kPlacementAreaWidth - w) / 2, (kPlacementAreaHeight - h) / 2);
+    show();
+    raise();
+    // Lowest values of vertical rate, horizontal blank and horizontal offset.
+    for (int i : {kEditVRate, kEditHBlank, kEditHOffset})
+        m_hGUICtrlEditBox[i].SetNumber(m_hGUICtrlEditBox[i].m_iMin);
+    // Show them now rather than at the next pointer move.
+    RepaintFrame();
+    return 0;
+}
