@@ -72,6 +72,11 @@ struct SplitCase {
     std::vector<int> pieces;
 };
 
+// Test names in ctest show the row name, not the bytes of the row.
+void PrintTo(const SplitCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class SplitReplyTest : public DeviceLinkFixture, public ::testing::WithParamInterface<SplitCase> {};
 
 TEST_P(SplitReplyTest, IsAssembledAcrossPolls) {
@@ -204,6 +209,11 @@ struct RestoreCase {
     bool restores;
 };
 
+// Test names in ctest show the row name, not the bytes of the row.
+void PrintTo(const RestoreCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class EdidRestoreTest : public DeviceLinkFixture,
                         public ::testing::WithParamInterface<RestoreCase> {
 protected:
@@ -290,6 +300,11 @@ struct PixelCase {
     uint8_t hi, lo;
     uint16_t expectH, expectV;
 };
+
+// Test names in ctest show the row name, not the bytes of the row.
+void PrintTo(const PixelCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class PixelReplyTest : public DeviceLinkFixture, public ::testing::WithParamInterface<PixelCase> {};
 

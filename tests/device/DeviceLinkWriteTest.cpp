@@ -70,6 +70,11 @@ struct LogCase {
     std::chrono::milliseconds expectElapsed;
 };
 
+// Test names in ctest show the row name, not the bytes of the row.
+void PrintTo(const LogCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class SendLogTest : public DeviceLinkFixture, public ::testing::WithParamInterface<LogCase> {};
 
 TEST_P(SendLogTest, LogLineOnlyForFramesThatLeft) {

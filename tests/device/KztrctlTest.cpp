@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <ostream>
 
 using namespace std::chrono_literals;
 using kztr::sim::ControllerConfig;
@@ -163,6 +164,11 @@ struct UsageCase {
     QStringList args;
     const char* message;
 };
+
+// Test names in ctest show the row name, not the bytes of the row.
+void PrintTo(const UsageCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class KztrctlUsageTest : public KztrctlTest, public ::testing::WithParamInterface<UsageCase> {};
 

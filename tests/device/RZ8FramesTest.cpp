@@ -4,6 +4,7 @@
 #include "TraceCapture.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
 
 using kztr::test::TraceCapture;
 
@@ -36,6 +37,11 @@ struct ChecksumCase {
     bool ok0, ok1, hasDid, okDid;
     std::vector<std::string> expectedLines; // in order, exact
 };
+
+// Test names in ctest show the row name, not the bytes of the row.
+void PrintTo(const ChecksumCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class BlockChecksumTest : public ::testing::TestWithParam<ChecksumCase> {};
 

@@ -2,6 +2,7 @@
 #include "RZ8Models.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
 #include <set>
 
 namespace {
@@ -14,6 +15,11 @@ struct ModelCase {
     bool setButton;
     std::vector<uint8_t> portRegisters;
 };
+
+// Test names in ctest show the row name, not the bytes of the row.
+void PrintTo(const ModelCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ModelTableTest : public ::testing::TestWithParam<ModelCase> {};
 

@@ -4,6 +4,7 @@
 
 #include <QStringList>
 #include <gtest/gtest.h>
+#include <ostream>
 
 namespace {
 
@@ -105,6 +106,11 @@ struct ChoiceCase {
     int list;
     const char* pos8;
 };
+
+// Test names in ctest show the row name, not the bytes of the row.
+void PrintTo(const ChoiceCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ListChoiceTest : public ::testing::TestWithParam<ChoiceCase> {};
 

@@ -2,6 +2,7 @@
 #include "DeviceSummaryLine.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
 
 namespace {
 
@@ -41,6 +42,11 @@ struct FieldCase {
     void (*change)(RZ8Full&);
     const char* fragment;
 };
+
+// Test names in ctest show the row name, not the bytes of the row.
+void PrintTo(const FieldCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class SummaryFieldTest : public ::testing::TestWithParam<FieldCase> {};
 
