@@ -16,6 +16,7 @@ CGUIGDIPlusMfcFrameSplash::CGUIGDIPlusMfcFrameSplash(QWidget* parent)
     : CGUIGDIPlusMfcBaseDlg(parent) {
     // A press anywhere moves the window; the splash has no controls.
     m_hMouseRouter.GetHooks().inDragStrip = [](int, int) { return true; };
+    setWindowTitle(QStringLiteral("KZTRMaster"));
 }
 
 void CGUIGDIPlusMfcFrameSplash::Create(QWidget* parent) {

@@ -13,8 +13,8 @@
 
 namespace {
 
-constexpr int kChannelTolerance = 48;
-constexpr double kRequiredMatch = 0.97;
+constexpr int kChannelTolerance = 24;
+constexpr double kRequiredMatch = 0.995;
 
 bool close(QRgb a, QRgb b) {
     return std::abs(qRed(a) - qRed(b)) <= kChannelTolerance &&

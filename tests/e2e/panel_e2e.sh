@@ -107,6 +107,11 @@ exit)
         "$imagecheck" "$work/screen.png" "$work/reference.png" "$panel_x" "$panel_y" || true
         fail "the panel did not show at ($panel_x, $panel_y)"
     }
+    "$imagecheck" "$work/screen.png" "$work/reference.png" "$panel_x" "$panel_y"
+    # A picture that matched anywhere would prove nothing.
+    if "$imagecheck" "$work/screen.png" "$work/reference.png" $((panel_x + 40)) $((panel_y + 40)); then
+        fail "the reference also matches 40 pixels away: the check cannot tell places apart"
+    fi
     echo "panel shown at ($panel_x, $panel_y)"
 
     xdotool mousemove "$exit_x" "$exit_y" click 1
@@ -122,10 +127,14 @@ no-backdrop)
         fail "no error box appeared"
     box=$(xdotool search --onlyvisible --name '^Quorvane Error\.\.\.$' | head -n1)
     echo "error box shown (window $box)"
+    xdotool search --onlyvisible --name '^KZTRMaster$' >/dev/null ||
+        fail "the splash is not on screen behind the error box"
+    echo "the splash is still on screen"
     import -display "$DISPLAY" -window "$box" "$work/box.png" 2>/dev/null || true
     kill -0 "$app_pid" 2>/dev/null || fail "the process ended before the box was dismissed"
     xdotool windowfocus --sync "$box" key Return
     wait_exit 15 || fail "the process did not end after the error box was dismissed"
+    [ "$app_status" -ne 0 ] || fail "a failed start-up ended with status 0"
     echo "the process ended with status $app_status after the error box"
     ;;
 *)
