@@ -20,6 +20,7 @@ void usage(std::ostream& out) {
            "  split[=MS]   send replies as 15 bytes, then 1 byte MS (20) ms later\n"
            "  edid=broken  EDID header broken until a restore request; stuck: always\n"
            "  ignore=CODE  never answer this request code (repeatable)\n"
+           "  --record FILE  one line per request: ms since start, COM<n>, bytes in hex\n"
            "Each controller is linked as DIR/COM<n>; run the client with RZ8_PORT_DIR=DIR.\n";
 }
 
