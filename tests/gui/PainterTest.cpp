@@ -5,6 +5,7 @@
 #include "GuiTestApp.h"
 #include "SkinFixtures.h"
 
+#include <QCoreApplication>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -416,6 +417,27 @@ TEST_F(ImagePanelTest, LoadOnceAndFree) {
     EXPECT_FALSE(missing.LoadImage());
     missing.Draw(&m_surface);
     EXPECT_TRUE(IsClear(m_surface));
+}
+
+} // namespace
+
+namespace {
+
+TEST(PainterIcon, ExecutableIconAtGivenOrDefaultSize) {
+    EnsureGuiApp();
+    CGUIGDIPlusMfcPainter painter;
+    painter.Startup();
+    const QString exe = QCoreApplication::applicationFilePath();
+    QImage sized = MakeSurface(100, 100);
+    painter.DrawExeIcon(exe, &sized, 10, 20, 16, 16);
+    QImage natural = MakeSurface(100, 100);
+    painter.DrawExeIcon(exe, &natural, 10, 20, 0, 16); // one zero: default size
+    const QRect inkSized = InkBounds(sized);
+    const QRect inkNatural = InkBounds(natural);
+    if (inkSized.isNull()) GTEST_SKIP() << "the platform theme offers no file icon here";
+    EXPECT_TRUE(QRect(10, 20, 16, 16).contains(inkSized));
+    EXPECT_TRUE(QRect(10, 20, 32, 32).contains(inkNatural));
+    EXPECT_GT(inkNatural.width(), 16);
 }
 
 } // namespace
