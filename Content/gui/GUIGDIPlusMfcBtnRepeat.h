@@ -4,6 +4,11 @@
 // gives the ordinary click (one more step). The timing reads a replaceable time source
 // and is driven by a 1 ms timer on the owner's thread, so every step runs where the
 // frame's handlers run and tests can drive Poll() in virtual time.
+//
+// Wiring in a frame: Start() from the router's onPressed hook when an adjuster accepts
+// the press; Stop() on every left-button release before the router sees it (also while
+// the frame ignores the mouse), so no release can leave the repeat running. The sender
+// is the frame's synchronous delivery (SendFrameMessage(msg, 0, 0)).
 #include <QObject>
 #include <QTimer>
 
