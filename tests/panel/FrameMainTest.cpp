@@ -1,4 +1,7 @@
 #include "GUIGDIPlusMfcFrameMain.h"
+#include "GUITextTable.h"
+#include "PanelSkinDir.h"
+#include "VirtualClock.h"
 
 #include <QApplication>
 #include <QDir>
@@ -62,9 +65,13 @@ void PrintTo(const CloseCase& c, std::ostream* os) {
 class FrameMainCloseTest : public FrameMainTest, public ::testing::WithParamInterface<CloseCase> {};
 
 TEST_P(FrameMainCloseTest, EndsTheModalRun) {
-    CGUIGDIPlusMfcFrameMain frame(m_tmp.path());
+    PanelSkinDir skin;
+    ASSERT_TRUE(skin.IsValid()) << qPrintable(skin.Error());
+    GUITextTable::Instance().Fill();
+    kztr::test::VirtualClock clock; // the splash wait takes no real time
+    CGUIGDIPlusMfcFrameMain frame(skin.Path(), clock);
     bool stillRunningAfterOk = false;
-    QTimer::singleShot(0, &frame, [&] {
+    frame.SetAfterStartup([&] {
         frame.accept(); // IDOK does nothing
         stillRunningAfterOk = frame.isVisible();
         GetParam().close(frame);

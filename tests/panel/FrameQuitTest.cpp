@@ -1,6 +1,9 @@
 // The quit message ends the frame's modal run. Its own process: after a quit no later
 // event loop of the process runs, as in the application.
 #include "GUIGDIPlusMfcFrameMain.h"
+#include "GUITextTable.h"
+#include "PanelSkinDir.h"
+#include "VirtualClock.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -10,12 +13,14 @@
 namespace {
 
 TEST(FrameQuitTest, QuitMessageEndsTheModalRun) {
-    QTemporaryDir tmp;
-    ASSERT_TRUE(tmp.isValid());
-    CGUIGDIPlusMfcFrameMain frame(tmp.path());
+    PanelSkinDir skin;
+    ASSERT_TRUE(skin.IsValid()) << qPrintable(skin.Error());
+    GUITextTable::Instance().Fill();
+    kztr::test::VirtualClock clock; // the splash wait takes no real time
+    CGUIGDIPlusMfcFrameMain frame(skin.Path(), clock);
     bool stillRunningAfterPost = false;
     bool timedOut = false;
-    QTimer::singleShot(0, &frame, [&] {
+    frame.SetAfterStartup([&] {
         frame.PostQuitMessage();
         // Queued: the handler that posts it finishes first.
         stillRunningAfterPost = frame.isVisible();
