@@ -28,8 +28,10 @@ TEST_F(DeviceLinkReadTest, SilentPortGivesUpAfterTheLimitWithoutSpinning) {
     EXPECT_EQ(link->APIPR_GetRZ8FullData(out), 0);
     EXPECT_GE(clock.elapsed(), 5000ms);
     EXPECT_LT(clock.elapsed(), 5002ms);
-    // One wait covers the whole limit; polling every millisecond would take thousands.
+    // One wait on the port covers the whole limit; polling every millisecond would take
+    // thousands of waits or sleeps.
     EXPECT_LE(port.waitCalls(), 2);
+    EXPECT_EQ(clock.sleepCount(), 0);
 }
 
 TEST_F(DeviceLinkReadTest, NoCurrentLinkWaitsOutTheLimitAndFails) {
@@ -121,6 +123,7 @@ TEST_F(DeviceLinkReadTest, PartialReplyThatNeverCompletesFailsAtTheLimit) {
     EXPECT_EQ(link->APIPR_GetRZ8FullData(out), 0);
     EXPECT_GE(clock.elapsed(), 5000ms);
     EXPECT_LE(port.waitCalls(), 3);
+    EXPECT_EQ(clock.sleepCount(), 0);
 }
 
 TEST_F(DeviceLinkReadTest, EdidBlockInPiecesIsReadOnceAfterTheWholeReply) {
