@@ -31,6 +31,8 @@ public:
     CRZ8DeviceLink& operator=(const CRZ8DeviceLink&) = delete;
 
     // Run while waiting for a data block; the GUI installs its event processing here.
+    // It runs on the waiting thread (a worker during Apply), so a GUI hook should only
+    // process events when called on the GUI thread.
     void SetMessagePump(std::function<void()> pump) { m_fnMessagePump = std::move(pump); }
     kztr::Clock& GetClock() const { return m_clock; }
     // Bytes of the last data block read into m_byEDID (it is examined only when whole).
