@@ -1,6 +1,6 @@
 // Controller-side protocol of the simulator, fed bytes directly in virtual time.
 #include "SimController.h"
-#include "ControllerSpec.h"
+#include "ControllerOption.h"
 
 #include <gtest/gtest.h>
 
@@ -130,21 +130,21 @@ TEST_F(SimControllerTest, PatternResetAndCommitAreTracked) {
     EXPECT_EQ(s.pixelCommits, 1);
 }
 
-struct SpecRow {
+struct OptionRow {
     const char* name;
     const char* text;
     bool valid;
     const char* errorFragment;
 };
-void PrintTo(const SpecRow& row, std::ostream* os) {
+void PrintTo(const OptionRow& row, std::ostream* os) {
     *os << row.name;
 }
 
-class ControllerSpecTest : public ::testing::TestWithParam<SpecRow> {};
+class ControllerOptionTest : public ::testing::TestWithParam<OptionRow> {};
 
-TEST_P(ControllerSpecTest, ParsesOrExplains) {
+TEST_P(ControllerOptionTest, ParsesOrExplains) {
     std::string error;
-    const auto config = kztr::sim::parseControllerSpec(GetParam().text, error);
+    const auto config = kztr::sim::parseControllerOption(GetParam().text, error);
     EXPECT_EQ(config.has_value(), GetParam().valid) << error;
     if (!GetParam().valid) {
         EXPECT_NE(error.find(GetParam().errorFragment), std::string::npos) << error;
@@ -152,23 +152,23 @@ TEST_P(ControllerSpecTest, ParsesOrExplains) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Sim, ControllerSpecTest,
-    ::testing::Values(SpecRow{"Minimal", "com=3", true, ""},
-                      SpecRow{"Everything",
+    Sim, ControllerOptionTest,
+    ::testing::Values(OptionRow{"Minimal", "com=3", true, ""},
+                      OptionRow{"Everything",
                               "com=15,box=0xFF,model=i,fw=200,hpixel=3840,vpixel=2160,"
                               "edidflags=0x1a,name=WALL,silent,fe,split=5,edid=stuck,ignore=0x27",
                               true, ""},
-                      SpecRow{"ComZero", "com=0", false, "com must be a number from 1"},
-                      SpecRow{"TrailingJunk", "com=3x", false, "com must be a number"},
-                      SpecRow{"NameTooLong", "com=3,name=ABCDEFGHIJKLMN", false, "13"},
-                      SpecRow{"EdidValue", "com=3,edid=odd", false, "not a known"},
-                      SpecRow{"SilentWithValue", "com=3,silent=1", false, "not a known"},
-                      SpecRow{"NoCom", "box=1", false, "com=N is required"}),
+                      OptionRow{"ComZero", "com=0", false, "com must be a number from 1"},
+                      OptionRow{"TrailingJunk", "com=3x", false, "com must be a number"},
+                      OptionRow{"NameTooLong", "com=3,name=ABCDEFGHIJKLMN", false, "13"},
+                      OptionRow{"EdidValue", "com=3,edid=odd", false, "not a known"},
+                      OptionRow{"SilentWithValue", "com=3,silent=1", false, "not a known"},
+                      OptionRow{"NoCom", "box=1", false, "com=N is required"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ControllerSpec, ValuesLandInTheConfiguration) {
+TEST(ControllerOption, ValuesLandInTheConfiguration) {
     std::string error;
-    const auto c = kztr::sim::parseControllerSpec(
+    const auto c = kztr::sim::parseControllerOption(
         "com=5,box=1,model=H,fw=17,hpixel=3840,edidflags=0x18,split=7,edid=broken,ignore=14,"
         "ignore=0x0F",
         error);

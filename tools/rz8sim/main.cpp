@@ -1,7 +1,7 @@
 // rz8sim: simulated controllers on pseudo-terminals, linked as <dir>/COM<n>.
 //   rz8sim --dir /tmp/ports --ctl com=3,box=2,model=C,fw=17 --ctl com=5,box=1,model=H
 // Prints "ready" once the links exist; SIGINT or SIGTERM removes them and exits 0.
-#include "ControllerSpec.h"
+#include "ControllerOption.h"
 #include "Rz8Simulator.h"
 
 #include <csignal>
@@ -12,8 +12,8 @@
 namespace {
 
 void usage(std::ostream& out) {
-    out << "usage: rz8sim --dir DIR --ctl SPEC [--ctl SPEC ...] [--record FILE]\n"
-           "  SPEC: com=N[,box=N][,model=L][,fw=N][,hpixel=N][,vpixel=N][,edidflags=N]\n"
+    out << "usage: rz8sim --dir DIR --ctl CTL [--ctl CTL ...] [--record FILE]\n"
+           "  CTL: com=N[,box=N][,model=L][,fw=N][,hpixel=N][,vpixel=N][,edidflags=N]\n"
            "        [,name=TEXT][,silent][,fe][,split[=MS]][,edid=broken|stuck][,ignore=CODE]\n"
            "  silent       answer nothing\n"
            "  fe           answer every 16-byte frame with code 0xFE\n"
@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
             recordPath = argv[++i];
         } else if (arg == "--ctl" && hasValue) {
             std::string error;
-            const auto config = kztr::sim::parseControllerSpec(argv[++i], error);
+            const auto config = kztr::sim::parseControllerOption(argv[++i], error);
             if (!config) {
                 std::cerr << "rz8sim: " << error << "\n";
                 return 2;

@@ -11,6 +11,6 @@
 namespace kztr::sim {
 
 // nullopt with a message in error when the text is not a valid controller.
-std::optional<ControllerConfig> parseControllerSpec(const std::string& text, std::string& error);
+std::optional<ControllerConfig> parseControllerOption(const std::string& text, std::string& error);
 
 } // namespace kztr::sim

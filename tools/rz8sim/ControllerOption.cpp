@@ -1,4 +1,4 @@
-#include "ControllerSpec.h"
+#include "ControllerOption.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -17,7 +17,7 @@ bool parseNumber(const std::string& text, long low, long high, long& value) {
 
 } // namespace
 
-std::optional<ControllerConfig> parseControllerSpec(const std::string& text, std::string& error) {
+std::optional<ControllerConfig> parseControllerOption(const std::string& text, std::string& error) {
     ControllerConfig c;
     bool haveCom = false;
     std::istringstream items(text);
