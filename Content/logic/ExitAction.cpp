@@ -1,6 +1,8 @@
 // The Exit button ends the application; the window's destruction closes the links.
 #include "GUIGDIPlusMfcFrameMain.h"
 
+#include <iterator>
+
 long CGUIGDIPlusMfcFrameMain::OnCtrlBtnMsgExit(std::uintptr_t wParam, std::intptr_t lParam) {
     (void)lParam;
     PostQuitMessage();

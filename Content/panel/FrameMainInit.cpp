@@ -10,6 +10,8 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
+#include <cstdlib>
+
 namespace {
 const QString kVersion = QStringLiteral("v3.11");
 const QString kBrand = QStringLiteral("nIVRA");

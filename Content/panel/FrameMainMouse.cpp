@@ -2,8 +2,6 @@
 // drag strip along the title, the shade as the busy test, and the adjusters' repeat.
 #include "GUIGDIPlusMfcFrameMain.h"
 
-#include <iterator>
-
 namespace {
 
 // Presses up here move the window instead of reaching a control.
