@@ -1,6 +1,7 @@
 // Prints the median time of a full repaint of the main panel (goal: under 5 ms) and the
-// time start-up takes beyond the 2.5 s splash wait, from the frame's construction to the
-// panel shown (goal: under 300 ms). Uses the skin beside the executable.
+// time start-up takes beyond the 2.5 s splash wait (goal: under 300 ms), both in process
+// (frame construction to panel shown) and for the whole KZTRMaster executable beside it
+// (process start to its panel picture written, with --screenshot, offscreen).
 //   bench_panel [repaints]      (default 200)
 #include "GUIGDIPlusMfcFrameMain.h"
 #include "GUITextTable.h"
@@ -8,6 +9,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <chrono>
@@ -31,6 +36,31 @@ double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     const size_t n = v.size();
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2.0;
+}
+
+// Whole runs of the executable: wall time minus the splash wait, median of `runs`; a
+// negative value when the executable is missing or fails.
+double ExecutableStartupMs(const QString& exe, int runs) {
+    QTemporaryDir tmp;
+    if (!tmp.isValid() || !QFileInfo::exists(exe)) return -1;
+    QDir(tmp.path()).mkdir("runtime");
+    QFile::setPermissions(tmp.filePath("runtime"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    // A private lock folder: a KZTRMaster running meanwhile must not make these runs leave.
+    env.insert("XDG_RUNTIME_DIR", tmp.filePath("runtime"));
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QProcess p;
+        p.setProcessEnvironment(env);
+        QElapsedTimer t;
+        t.start();
+        p.start(exe, {"--screenshot", tmp.filePath("panel.png")});
+        if (!p.waitForFinished(30000) || p.exitCode() != 0) return -1;
+        times.push_back(double(t.nsecsElapsed()) / 1e6 - 2500.0);
+    }
+    return Median(times);
 }
 
 } // namespace
@@ -73,5 +103,13 @@ int main(int argc, char** argv) {
                 "(goal < 300 ms)\n",
                 startupMs);
     frame.DestroyWindow();
+
+    const double wholeMs = ExecutableStartupMs(moduleDir + "/KZTRMaster", 3);
+    if (wholeMs < 0)
+        std::printf("KZTRMaster beside the benchmark did not run; no whole-process figure\n");
+    else
+        std::printf("KZTRMaster start to panel picture written, beyond the 2.5 s splash wait: "
+                    "%.1f ms (median of 3, goal < 300 ms)\n",
+                    wholeMs);
     return 0;
 }
