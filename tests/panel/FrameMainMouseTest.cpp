@@ -113,6 +113,35 @@ TEST_F(PanelMouseTest, ReleaseAnywhereEndsTheRepeatEvenForAButtonDisabledMeanwhi
     EXPECT_EQ(m_frame->m_hBtnRepeat.Poll(), 0);
 }
 
+TEST_F(PanelMouseTest, PressesAlongTheTitleMoveTheWindowWhileExitStaysClickable) {
+    const QPoint before = m_frame->pos();
+    MousePress(QPoint(1175, 32)); // the strip's last point
+    QTest::mouseMove(m_frame.get(), QPoint(1225, 62));
+    MouseRelease(QPoint(1225, 62));
+    Deliver();
+    EXPECT_EQ(m_frame->pos(), before + QPoint(50, 30));
+    EXPECT_TRUE(m_frame->m_vecMessages.empty());
+
+    // Exit stands right of the strip.
+    m_frame->move(before);
+    const GUIRect& exit = m_frame->m_hGUICtrlBtn[CGUIGDIPlusMfcFrameMain::kBtnExit].m_rcCtrl;
+    Press(exit.left, exit.top);
+    EXPECT_EQ(m_frame->m_hGUICtrlBtn[CGUIGDIPlusMfcFrameMain::kBtnExit].GetState(),
+              CGUIGDIPlusMfcCtrlBtn::kPressed);
+}
+
+TEST_F(PanelMouseTest, TheHandShowsOverUsableControlsOnlyAndNeverUnderAShade) {
+    m_frame->GetMouseRouter().OnMouseMove(Centre(m_frame->m_hGUICtrlBtn[5].m_rcCtrl).x(),
+                                          Centre(m_frame->m_hGUICtrlBtn[5].m_rcCtrl).y());
+    EXPECT_EQ(m_frame->GetFrameCursor(), Qt::PointingHandCursor);
+    m_frame->GetMouseRouter().OnMouseMove(200, 900);
+    EXPECT_EQ(m_frame->GetFrameCursor(), Qt::ArrowCursor);
+    m_frame->m_nShadeMode = 1;
+    m_frame->GetMouseRouter().OnMouseMove(Centre(m_frame->m_hGUICtrlBtn[5].m_rcCtrl).x(),
+                                          Centre(m_frame->m_hGUICtrlBtn[5].m_rcCtrl).y());
+    EXPECT_EQ(m_frame->GetFrameCursor(), Qt::ArrowCursor);
+}
+
 TEST_F(PanelMouseTest, PushButtonsBelowTheAdjustersDoNotRepeat) {
     const QPoint apply = Centre(m_frame->m_hGUICtrlBtn[5].m_rcCtrl);
     MousePress(apply);
