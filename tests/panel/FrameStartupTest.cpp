@@ -3,7 +3,10 @@
 #include "ErrorBox.h"
 #include "PanelTestFrame.h"
 #include "ProcessFlags.h"
+#include "PtyPair.h"
+#include "ScopedEnv.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -88,6 +91,16 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(PanelTest, ExitEndsTheRunWithZeroAndTheDestroyClosesEveryLink) {
     // Runs last in its process: the quit ends every later event loop as well.
+    // Two links open, as after a connect, on pseudo-terminals standing in for controllers.
+    QTemporaryDir ports;
+    kztr::test::ScopedEnv portDir("RZ8_PORT_DIR", ports.path().toStdString());
+    kztr::test::PtyPair com1, com2;
+    ASSERT_TRUE(com1.ok() && com2.ok());
+    ASSERT_TRUE(com1.linkAs(ports.filePath("COM1").toStdString()));
+    ASSERT_TRUE(com2.linkAs(ports.filePath("COM2").toStdString()));
+    ASSERT_EQ(m_frame->m_hRZ8Dev[0].OpenPort(1, 460800), 1);
+    ASSERT_EQ(m_frame->m_hRZ8Dev[1].OpenPort(2, 460800), 1);
+
     bool exitPressed = false;
     m_frame->SetAfterStartup([&] {
         const GUIRect& rc = m_frame->m_hGUICtrlBtn[CGUIGDIPlusMfcFrameMain::kBtnExit].m_rcCtrl;
