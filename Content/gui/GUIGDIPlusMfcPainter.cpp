@@ -5,8 +5,10 @@
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QHash>
 #include <QIcon>
 #include <QLinearGradient>
+#include <QMutex>
 #include <QPainter>
 #include <QPen>
 
@@ -60,8 +62,15 @@ QColor BrushColor(GUIColorRef clr, unsigned alpha) {
 }
 
 QString ResolveFontFace(const QString& face) {
-    if (!face.isEmpty() && QFontDatabase::hasFamily(face)) return face;
-    return QStringLiteral("Arial");
+    // Asking fontconfig costs more than drawing the label, and a panel repaint draws
+    // dozens of labels in the same few faces: remember each answer.
+    static QMutex mutex;
+    static QHash<QString, bool> known;
+    if (face.isEmpty()) return QStringLiteral("Arial");
+    QMutexLocker lock(&mutex);
+    auto it = known.constFind(face);
+    if (it == known.constEnd()) it = known.insert(face, QFontDatabase::hasFamily(face));
+    return it.value() ? face : QStringLiteral("Arial");
 }
 
 void DrawSkinText(QPaintDevice* pDC, const QString& text, const QRectF& layout, const QString& face,
