@@ -73,7 +73,8 @@ void CGUIGDIPlusMfcCtrlSlider::SetPos(int index) {
 }
 
 bool CGUIGDIPlusMfcCtrlSlider::GetTicks(std::vector<int>& list) const {
-    list.clear();
+    // Without ticks the caller's list stays as it was; ticks not made yet (before
+    // LoadImage, after FreeImage, unknown orientation) count as none.
     if (m_iCount <= 0 || m_vecTicks.empty()) return false;
     list = m_vecTicks;
     return true;

@@ -64,7 +64,8 @@ public:
     int GetPos() const { return m_iCurPos; }
     // Index in 0..count-1: current tick, thumb moved onto it. Otherwise ignored.
     void SetPos(int index);
-    // False (list cleared) when there are no ticks; else the tick coordinates in order.
+    // False (list untouched) when there are no ticks; else the list becomes the tick
+    // coordinates in order.
     bool GetTicks(std::vector<int>& list) const;
     bool IsDragging() const override { return m_iState == kDragging; }
 
