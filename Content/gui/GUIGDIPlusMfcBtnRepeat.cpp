@@ -14,7 +14,7 @@ void CGUIGDIPlusMfcBtnRepeat::Start(int index, quint32 msg) {
     m_bStarted = false;
     m_byIndex = static_cast<std::uint8_t>(index);
     m_uMsg = msg;
-    m_tPress = m_now();
+    m_tPress = TickOf(m_now());
     m_timer.start();
 }
 
@@ -24,14 +24,18 @@ void CGUIGDIPlusMfcBtnRepeat::Stop() {
     m_bStarted = false;
     m_byIndex = 0;
     m_uMsg = 0;
-    m_tPress = TimePoint{};
+    m_tPress = Tick{};
+}
+
+CGUIGDIPlusMfcBtnRepeat::Tick CGUIGDIPlusMfcBtnRepeat::TickOf(TimePoint t) {
+    return std::chrono::time_point_cast<std::chrono::milliseconds>(t);
 }
 
 int CGUIGDIPlusMfcBtnRepeat::Poll() {
     // A handler that pumps events may bring the timer back while its step still runs.
     if (!m_bActive || m_bInStep) return 0;
     if (!m_bStarted) {
-        if (m_now() - m_tPress <= kHoldDelay) return 0;
+        if (TickOf(m_now()) - m_tPress <= kHoldDelay) return 0;
         m_bStarted = true;
     }
     m_bInStep = true;

@@ -21,6 +21,8 @@ class CGUIGDIPlusMfcBtnRepeat : public QObject {
 public:
     using TimePoint = std::chrono::steady_clock::time_point;
     using TimeSource = std::function<TimePoint()>;
+    // Whole milliseconds, as a tick count reads: a hold of 299.9 ms is still 299.
+    using Tick = std::chrono::time_point<std::chrono::steady_clock, std::chrono::milliseconds>;
     // Delivers the button's message synchronously (wParam 0, lParam 0): one step.
     using Sender = std::function<void(quint32 msg)>;
 
@@ -43,6 +45,8 @@ public:
     int Poll();
 
 private:
+    static Tick TickOf(TimePoint t);
+
     Sender m_send;
     TimeSource m_now;
     QTimer m_timer;
@@ -51,5 +55,5 @@ private:
     bool m_bInStep = false;
     std::uint8_t m_byIndex = 0;
     quint32 m_uMsg = 0;
-    TimePoint m_tPress{};
+    Tick m_tPress{};
 };

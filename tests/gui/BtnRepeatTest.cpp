@@ -86,6 +86,26 @@ TEST_F(GuiCtlRepeat, NoStepUpTo299msThenOnePerPass) {
     EXPECT_EQ(m_sent, std::vector<Posted>(51, Posted{kWmUser + 209, 0, 0}));
 }
 
+TEST_F(GuiCtlRepeat, HoldTimeCountsInWholeMillisecondTicks) {
+    using namespace std::chrono;
+    const auto press = m_clock.now();
+    m_repeat.Start(8, kWmUser + 209);
+    // 299.9 ms is still tick 299: a release within 300 ms stays a single step.
+    m_clock.advanceTo(press + microseconds(299'900));
+    EXPECT_EQ(m_repeat.Poll(), 0);
+    EXPECT_FALSE(m_repeat.IsStarted());
+    m_clock.advanceTo(press + 300ms);
+    EXPECT_EQ(m_repeat.Poll(), 1);
+
+    // A press late in a tick counts from that tick, as a tick-count reading would.
+    m_repeat.Stop();
+    const auto latePress = press + 400ms + microseconds(900);
+    m_clock.advanceTo(latePress);
+    m_repeat.Start(8, kWmUser + 209);
+    m_clock.advanceTo(press + 700ms); // 299.1 ms after the press, tick 700 - 400
+    EXPECT_EQ(m_repeat.Poll(), 1);
+}
+
 TEST_F(GuiCtlRepeat, ShortClickGivesExactlyOneStep) {
     Press(9);
     EXPECT_TRUE(m_repeat.IsActive());
