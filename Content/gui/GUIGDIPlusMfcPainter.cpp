@@ -284,8 +284,8 @@ void CGUIGDIPlusMfcPainter::DrawEllipseEx(QPaintDevice* pDC, int left, int top, 
     QPainter painter(pDC);
     if (!painter.isActive()) return;
     painter.setRenderHint(QPainter::Antialiasing, true);
-    const QRectF rect(std::min(left, right), std::min(top, bottom), std::abs(right - left),
-                      std::abs(bottom - top));
+    // Absolute rectangle: the corner stays at (left, top), only the size is made positive.
+    const QRectF rect(left, top, std::abs(right - left), std::abs(bottom - top));
     painter.setPen(Qt::NoPen);
     painter.setBrush(BrushColor(fillClr, 255));
     painter.drawEllipse(rect);

@@ -159,6 +159,12 @@ TEST_F(PainterTest, EllipseFillsInsideOnly) {
     m_painter.DrawEllipseEx(&bordered, 20, 20, 80, 80, kRed, 3, 0xFF0000);
     EXPECT_GT(bordered.pixelColor(50, 20).blue(), 200); // outline on the top edge
     EXPECT_EQ(bordered.pixelColor(50, 50).red(), 255);
+
+    // A reversed rectangle keeps its corner at (left, top) and takes the absolute size.
+    QImage reversed = MakeSurface(200, 120);
+    m_painter.DrawEllipseEx(&reversed, 100, 20, 40, 80, kRed, 0, 0);
+    EXPECT_EQ(reversed.pixelColor(130, 50).alpha(), 254) << "centre of (100, 20, 60, 60)";
+    EXPECT_EQ(qAlpha(reversed.pixel(70, 50)), 0) << "centre of (40, 20, 60, 60)";
 }
 
 TEST_F(PainterTest, ClipAndScaledImages) {
