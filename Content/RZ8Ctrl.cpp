@@ -49,6 +49,10 @@ bool CSerialPort::WaitReadable(std::chrono::milliseconds limit) {
     return m_pBackend->waitReadable(limit);
 }
 
+int CSerialPort::LastError() const {
+    return m_pBackend ? m_pBackend->lastError() : 0;
+}
+
 BOOL CRZ8Ctrl::APIPU_SendData(const void* pData, int nLength) {
     uint8_t stale[kStaleDiscardMax];
     const int dropped = Read(stale, kStaleDiscardMax);

@@ -38,6 +38,9 @@ public:
     // Waits without spinning until input is queued or the limit ran out; false when
     // closed. Lets callers wait for a reply instead of sleeping between polls.
     bool WaitReadable(std::chrono::milliseconds limit);
+    // errno of the last failed operation of the system port (0 when none), so that a
+    // tool can say why a port did not open.
+    int LastError() const;
 
     static constexpr auto kWriteLimit = std::chrono::milliseconds(1000);
 

@@ -23,6 +23,8 @@ public:
     virtual int write(const uint8_t* data, int length, std::chrono::milliseconds limit) = 0;
     // Blocks (without spinning) until input is queued or limit runs out.
     virtual bool waitReadable(std::chrono::milliseconds limit) = 0;
+    // errno of the last failure (0 when none or not known), for telling the operator why.
+    virtual int lastError() const { return 0; }
 };
 
 using SerialBackendFactory = std::function<std::unique_ptr<SerialBackend>()>;

@@ -25,7 +25,7 @@ public:
     // Opens a device path directly (open() resolves the COM number to one).
     bool openPath(const std::string& path, int baudRate);
     // errno of the last failure, 0 after a success.
-    int lastError() const { return m_lastError; }
+    int lastError() const override { return m_lastError; }
 
 private:
     bool fail(const char* step, int err);

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <numeric>
 #include <sys/stat.h>
 #include <termios.h>
@@ -49,6 +50,7 @@ TEST_F(SerialPortTest, MissingPortFailsAndLeavesEveryOperationInert) {
     CRZ8Ctrl port;
     EXPECT_EQ(port.OpenPort(9, kBaud), 0);
     EXPECT_FALSE(port.IsOpen());
+    EXPECT_EQ(port.LastError(), ENOENT); // what a tool tells the operator
     uint8_t buf[16] = {};
     EXPECT_EQ(port.Read(buf, sizeof buf), 0);
     EXPECT_EQ(port.Write(buf, sizeof buf), FALSE);
@@ -228,6 +230,7 @@ void exitWithOpenPermissionResult(const std::string& dir, const std::string& sla
     CRZ8Ctrl port;
     if (port.OpenPort(3, kBaud) != 0) std::_Exit(12);
     if (trace.count("Permission denied") != 1 || trace.count("dialout") != 1) std::_Exit(13);
+    if (port.LastError() != EACCES) std::_Exit(14);
     std::_Exit(0);
 }
 
@@ -246,8 +249,10 @@ void exitWithExclusiveUseResult(const std::string& dir, const std::string& slave
     CRZ8Ctrl second;
     if (second.OpenPort(3, kBaud) != 0) std::_Exit(13);
     if (trace.count("Device or resource busy") != 1) std::_Exit(14);
+    if (second.LastError() != EBUSY) std::_Exit(16);
     first.ClosePort();
     if (second.OpenPort(3, kBaud) != 1) std::_Exit(15);
+    if (second.LastError() != 0) std::_Exit(17); // a success clears the old reason
     std::_Exit(0);
 }
 
