@@ -101,6 +101,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadArgsRow{"BadBox", {"--dir", "DIR", "--ctl", "com=3,box=300"}, "box must be a number"},
         BadArgsRow{"BadModel", {"--dir", "DIR", "--ctl", "com=3,model=CC"}, "model must be one"},
         BadArgsRow{"UnknownKey", {"--dir", "DIR", "--ctl", "com=3,speed=9"}, "not a known"},
+        BadArgsRow{"CtlWithoutValue", {"--dir", "DIR", "--ctl"}, "--ctl needs a value"},
         BadArgsRow{"SameComTwice",
                    {"--dir", "DIR", "--ctl", "com=3", "--ctl", "com=3"},
                    "already simulated"}),

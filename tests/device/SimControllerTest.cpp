@@ -155,11 +155,13 @@ INSTANTIATE_TEST_SUITE_P(
     Sim, ControllerOptionTest,
     ::testing::Values(OptionRow{"Minimal", "com=3", true, ""},
                       OptionRow{"Everything",
-                              "com=15,box=0xFF,model=i,fw=200,hpixel=3840,vpixel=2160,"
-                              "edidflags=0x1a,name=WALL,silent,fe,split=5,edid=stuck,ignore=0x27",
-                              true, ""},
+                                "com=15,box=0xFF,model=i,fw=200,hpixel=3840,vpixel=2160,"
+                                "edidflags=0x1a,name=WALL,silent,fe,split=5,edid=stuck,ignore=0x27",
+                                true, ""},
                       OptionRow{"ComZero", "com=0", false, "com must be a number from 1"},
                       OptionRow{"TrailingJunk", "com=3x", false, "com must be a number"},
+                      OptionRow{"BareHexPrefix", "com=3,box=0x", false, "box must be a number"},
+                      OptionRow{"OctalDigits", "com=3,box=09", true, ""},
                       OptionRow{"NameTooLong", "com=3,name=ABCDEFGHIJKLMN", false, "13"},
                       OptionRow{"EdidValue", "com=3,edid=odd", false, "not a known"},
                       OptionRow{"SilentWithValue", "com=3,silent=1", false, "not a known"},
@@ -169,12 +171,12 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ControllerOption, ValuesLandInTheConfiguration) {
     std::string error;
     const auto c = kztr::sim::parseControllerOption(
-        "com=5,box=1,model=H,fw=17,hpixel=3840,edidflags=0x18,split=7,edid=broken,ignore=14,"
+        "com=5,box=010,model=H,fw=17,hpixel=3840,edidflags=0x18,split=7,edid=broken,ignore=14,"
         "ignore=0x0F",
         error);
     ASSERT_TRUE(c) << error;
     EXPECT_EQ(c->com, 5);
-    EXPECT_EQ(c->boxId, 1);
+    EXPECT_EQ(c->boxId, 10); // decimal: a leading zero does not mean octal
     EXPECT_EQ(c->model, 'H');
     EXPECT_EQ(c->fwVer, 17);
     EXPECT_EQ(c->hPixel, 3840);

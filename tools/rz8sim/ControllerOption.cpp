@@ -11,7 +11,9 @@ bool parseNumber(const std::string& text, long low, long high, long& value) {
     if (text.empty()) return false;
     errno = 0;
     char* end = nullptr;
-    value = std::strtol(text.c_str(), &end, 0);
+    // Decimal, or hex with 0x; a leading zero does not make "010" octal.
+    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    value = std::strtol(text.c_str(), &end, hex ? 16 : 10);
     return errno == 0 && *end == '\0' && value >= low && value <= high;
 }
 

@@ -38,8 +38,12 @@ bool Rz8Simulator::addController(const ControllerConfig& config) {
         m_error = "controllers are added before start";
         return false;
     }
-    if (config.com < 1 || m_ports.count(config.com)) {
-        m_error = "COM" + std::to_string(config.com) + " is already simulated or invalid";
+    if (config.com < 1) {
+        m_error = "COM" + std::to_string(config.com) + " is not a COM number (1 or more)";
+        return false;
+    }
+    if (m_ports.count(config.com)) {
+        m_error = "COM" + std::to_string(config.com) + " is already simulated";
         return false;
     }
     m_ports[config.com].controller = std::make_unique<SimController>(config);
@@ -106,7 +110,10 @@ bool Rz8Simulator::start(const std::string& dir) {
         const fs::path link = fs::path(dir) / ("COM" + std::to_string(com));
         if (isStaleLink(link)) fs::remove(link, ec);
         if (::symlink(name, link.c_str()) != 0) {
+            const int err = errno;
             m_error = systemError("link " + link.string());
+            // A live link belongs to another simulator (or a real device) in the same folder.
+            if (err == EEXIST) m_error += " (is another rz8sim using this folder?)";
             closePorts();
             return false;
         }

@@ -15,6 +15,8 @@ void usage(std::ostream& out) {
     out << "usage: rz8sim --dir DIR --ctl CTL [--ctl CTL ...] [--record FILE]\n"
            "  CTL: com=N[,box=N][,model=L][,fw=N][,hpixel=N][,vpixel=N][,edidflags=N]\n"
            "        [,name=TEXT][,silent][,fe][,split[=MS]][,edid=broken|stuck][,ignore=CODE]\n"
+           "  defaults     box=1,model=C,fw=1,hpixel=1920,vpixel=1080,edidflags=0x1E,\n"
+           "               name=RZ8 SIM; numbers may be decimal or 0x hex\n"
            "  silent       answer nothing\n"
            "  fe           answer every 16-byte frame with code 0xFE\n"
            "  split[=MS]   send replies as 15 bytes, then 1 byte MS (20) ms later\n"
@@ -37,11 +39,15 @@ int main(int argc, char** argv) {
         if (arg == "--help" || arg == "-h") {
             usage(std::cout);
             return 0;
-        } else if (arg == "--dir" && hasValue) {
+        } else if ((arg == "--dir" || arg == "--record" || arg == "--ctl") && !hasValue) {
+            std::cerr << "rz8sim: " << arg << " needs a value\n";
+            usage(std::cerr);
+            return 2;
+        } else if (arg == "--dir") {
             dir = argv[++i];
-        } else if (arg == "--record" && hasValue) {
+        } else if (arg == "--record") {
             recordPath = argv[++i];
-        } else if (arg == "--ctl" && hasValue) {
+        } else if (arg == "--ctl") {
             std::string error;
             const auto config = kztr::sim::parseControllerOption(argv[++i], error);
             if (!config) {
