@@ -1,5 +1,6 @@
 #include "ErrorBox.h"
 #include "GUITextTable.h"
+#include "GuiTestApp.h"
 #include "MessageBoxErrorSink.h"
 
 #include <QAbstractButton>
@@ -50,6 +51,7 @@ private:
 
 class ErrorBoxTest : public ::testing::Test {
 protected:
+    static void SetUpTestSuite() { EnsureGuiApp(); }
     void SetUp() override {
         GUITextTable::Instance().Fill();
         m_previous = SetErrorBoxSink(&m_sink);
@@ -97,6 +99,7 @@ TEST_F(ErrorBoxTest, WithoutASinkNothingIsShownAndNothingBreaks) {
 }
 
 TEST(MessageBoxErrorSinkTest, StandardBoxWithCriticalIconAndOneOkButton) {
+    EnsureGuiApp();
     QWidget owner;
     MessageBoxErrorSink sink;
     sink.SetOwner(&owner);
@@ -128,11 +131,3 @@ TEST(MessageBoxErrorSinkTest, StandardBoxWithCriticalIconAndOneOkButton) {
 }
 
 } // namespace
-
-int main(int argc, char** argv) {
-    // Test discovery runs without the test environment: never reach for a display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

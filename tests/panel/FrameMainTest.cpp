@@ -1,9 +1,5 @@
-#include "GUIGDIPlusMfcFrameMain.h"
-#include "GUITextTable.h"
-#include "PanelSkinDir.h"
-#include "VirtualClock.h"
+#include "PanelTestFrame.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -15,6 +11,7 @@ namespace {
 
 class FrameMainTest : public ::testing::Test {
 protected:
+    static void SetUpTestSuite() { EnsureGuiApp(); }
     void SetUp() override { ASSERT_TRUE(m_tmp.isValid()); }
     QTemporaryDir m_tmp;
 };
@@ -62,28 +59,20 @@ void PrintTo(const CloseCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-class FrameMainCloseTest : public FrameMainTest, public ::testing::WithParamInterface<CloseCase> {};
+class FrameMainCloseTest : public PanelTest, public ::testing::WithParamInterface<CloseCase> {};
 
 TEST_P(FrameMainCloseTest, EndsTheModalRun) {
-    PanelSkinDir skin;
-    ASSERT_TRUE(skin.IsValid()) << qPrintable(skin.Error());
-    GUITextTable::Instance().Fill();
-    kztr::test::VirtualClock clock; // the splash wait takes no real time
-    CGUIGDIPlusMfcFrameMain frame(skin.Path(), clock);
     bool stillRunningAfterOk = false;
-    frame.SetAfterStartup([&] {
-        frame.accept(); // IDOK does nothing
-        stillRunningAfterOk = frame.isVisible();
-        GetParam().close(frame);
+    const int result = RunModal([&] {
+        m_frame->accept(); // IDOK does nothing
+        stillRunningAfterOk = m_frame->isVisible();
+        GetParam().close(*m_frame);
     });
-    // A safety net so a frame that does not close fails instead of hanging.
-    QTimer::singleShot(10000, &frame, [&] { frame.done(99); });
-    const int result = frame.exec();
-    frame.DestroyWindow();
+    m_frame->DestroyWindow();
 
     EXPECT_TRUE(stillRunningAfterOk);
     EXPECT_EQ(result, QDialog::Rejected);
-    EXPECT_FALSE(frame.isVisible());
+    EXPECT_FALSE(m_frame->isVisible());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -106,11 +95,3 @@ TEST_F(FrameMainTest, DestroyWindowRunsOnceAndTheDestructorCopes) {
 }
 
 } // namespace
-
-int main(int argc, char** argv) {
-    // Test discovery runs without the test environment: never reach for a display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

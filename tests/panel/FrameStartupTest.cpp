@@ -8,7 +8,6 @@
 
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <string>
 
@@ -48,9 +47,7 @@ TEST_P(SkinStartupTest, RunsOrFailsWithTheBox) {
     ASSERT_TRUE(m_skin.RemoveSkinFile(GetParam().removed));
     RecordingSink sink(*m_frame);
     ErrorBoxSink* previous = SetErrorBoxSink(&sink);
-    m_frame->SetAfterStartup([this] { m_frame->done(0); });
-    QTimer::singleShot(10000, m_frame.get(), [this] { m_frame->done(99); });
-    const int status = m_frame->exec();
+    const int status = RunModal([this] { m_frame->done(0); });
     SetErrorBoxSink(previous);
 
     if (GetParam().startsUp) {
@@ -102,15 +99,15 @@ TEST_F(PanelTest, ExitEndsTheRunWithZeroAndTheDestroyClosesEveryLink) {
     ASSERT_EQ(m_frame->m_hRZ8Dev[1].OpenPort(2, 460800), 1);
 
     bool exitPressed = false;
-    m_frame->SetAfterStartup([&] {
-        const GUIRect& rc = m_frame->m_hGUICtrlBtn[CGUIGDIPlusMfcFrameMain::kBtnExit].m_rcCtrl;
-        const QPoint p((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
-        QTest::mousePress(m_frame.get(), Qt::LeftButton, {}, p);
-        QTest::mouseRelease(m_frame.get(), Qt::LeftButton, {}, p);
-        exitPressed = true;
-    });
-    QTimer::singleShot(10000, m_frame.get(), [this] { m_frame->done(99); });
-    EXPECT_EQ(m_frame->exec(), 0);
+    EXPECT_EQ(RunModal([&] {
+                  const GUIRect& rc =
+                      m_frame->m_hGUICtrlBtn[CGUIGDIPlusMfcFrameMain::kBtnExit].m_rcCtrl;
+                  const QPoint p((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+                  QTest::mousePress(m_frame.get(), Qt::LeftButton, {}, p);
+                  QTest::mouseRelease(m_frame.get(), Qt::LeftButton, {}, p);
+                  exitPressed = true;
+              }),
+              0);
     EXPECT_TRUE(exitPressed);
     m_frame->DestroyWindow();
     for (const auto& dev : m_frame->m_hRZ8Dev)

@@ -6,7 +6,6 @@
 
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <optional>
 #include <string>
@@ -83,8 +82,7 @@ TEST_F(ScreenshotTest, WritesThePanelAfterStartUpAndEndsWithZero) {
     QTemporaryDir out;
     const QString file = out.filePath("panel.png");
     ArrangeScreenshot(*m_frame, file);
-    QTimer::singleShot(10000, m_frame.get(), [this] { m_frame->done(99); });
-    EXPECT_EQ(m_frame->exec(), 0);
+    EXPECT_EQ(RunModal(), 0);
     const QImage picture(file);
     ASSERT_FALSE(picture.isNull());
     EXPECT_EQ(picture.size(), QSize(1235, 940));
@@ -94,8 +92,7 @@ TEST_F(ScreenshotTest, WritesThePanelAfterStartUpAndEndsWithZero) {
 
 TEST_F(ScreenshotTest, AnUnwritableFileEndsWithAFailure) {
     ArrangeScreenshot(*m_frame, m_skin.Path() + "/no/such/folder/panel.png");
-    QTimer::singleShot(10000, m_frame.get(), [this] { m_frame->done(99); });
-    EXPECT_EQ(m_frame->exec(), 2);
+    EXPECT_EQ(RunModal(), 2);
 }
 
 } // namespace

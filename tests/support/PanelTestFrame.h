@@ -11,8 +11,10 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QTimer>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -56,6 +58,18 @@ protected:
 
     // The start-up as the frame's initialisation runs it.
     void StartUp() { ASSERT_EQ(m_frame->APIPR_Initialize(), 1); }
+
+    // What RunModal returns when the frame did not end its run in time.
+    static constexpr int kRunTimedOut = 99;
+
+    // Runs the frame modally as the application does: start-up, then afterStartup (when
+    // given) once the panel shows. A run still going after ten seconds is ended with
+    // kRunTimedOut, so a frame that does not close fails its test instead of hanging it.
+    int RunModal(std::function<void()> afterStartup = {}) {
+        if (afterStartup) m_frame->SetAfterStartup(std::move(afterStartup));
+        QTimer::singleShot(10000, m_frame.get(), [this] { m_frame->done(kRunTimedOut); });
+        return m_frame->exec();
+    }
 
     // The background alone, as the not-connected panel draws it.
     QImage Backdrop() {
