@@ -4,6 +4,7 @@
 #include "ProcessFlags.h"
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 CGUIGDIPlusMfcFrameMain::CGUIGDIPlusMfcFrameMain(const QString& moduleDir, kztr::Clock& clock)
@@ -71,4 +72,18 @@ void CGUIGDIPlusMfcFrameMain::mouseReleaseEvent(QMouseEvent* e) {
     // disabled and so no longer answers the release itself.
     if (e->button() == Qt::LeftButton) m_hBtnRepeat.Stop();
     CGUIGDIPlusMfcBaseDlg::mouseReleaseEvent(e);
+}
+
+void CGUIGDIPlusMfcFrameMain::keyPressEvent(QKeyEvent* e) {
+    // The dialog would take Escape for a cancel and end the application; the operator
+    // leaves only by the Exit button.
+    switch (e->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        e->accept();
+        return;
+    default:
+        CGUIGDIPlusMfcBaseDlg::keyPressEvent(e);
+    }
 }

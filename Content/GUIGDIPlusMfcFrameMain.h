@@ -145,6 +145,8 @@ protected:
 
     long OnFrameMessage(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+    // Enter and Escape are swallowed: neither may close the panel.
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     // Window placement (sent once by the start-up).

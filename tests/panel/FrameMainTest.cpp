@@ -78,11 +78,42 @@ TEST_P(FrameMainCloseTest, EndsTheModalRun) {
 INSTANTIATE_TEST_SUITE_P(
     Ways, FrameMainCloseTest,
     ::testing::Values(CloseCase{"Cancel", [](CGUIGDIPlusMfcFrameMain& f) { f.reject(); }},
-                      CloseCase{
-                          "EscapeKey",
-                          [](CGUIGDIPlusMfcFrameMain& f) { QTest::keyClick(&f, Qt::Key_Escape); }},
                       CloseCase{"WindowClose", [](CGUIGDIPlusMfcFrameMain& f) { f.close(); }}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Keys that a dialog would take for OK or Cancel; on the panel they change nothing.
+class FrameMainKeyTest : public PanelTest, public ::testing::WithParamInterface<Qt::Key> {
+protected:
+    // Neither Rejected nor Accepted: only the test's own end gives it.
+    static constexpr int kEndedByTest = 7;
+};
+
+TEST_P(FrameMainKeyTest, LeavesThePanelRunning) {
+    bool visibleAfterKey = false;
+    const int result = RunModal([&] {
+        QTest::keyClick(m_frame.get(), GetParam());
+        visibleAfterKey = m_frame->isVisible();
+        // Whatever the key did shows once the events it queued have run.
+        QTimer::singleShot(0, m_frame.get(), [this] { m_frame->done(kEndedByTest); });
+    });
+    m_frame->DestroyWindow();
+
+    EXPECT_TRUE(visibleAfterKey);
+    EXPECT_EQ(result, kEndedByTest) << "the key ended the run itself";
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, FrameMainKeyTest,
+                         ::testing::Values(Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter),
+                         [](const auto& info) {
+                             switch (info.param) {
+                             case Qt::Key_Escape:
+                                 return std::string("Escape");
+                             case Qt::Key_Return:
+                                 return std::string("Return");
+                             default:
+                                 return std::string("Enter");
+                             }
+                         });
 
 TEST_F(FrameMainTest, DestroyWindowRunsOnceAndTheDestructorCopes) {
     auto frame = std::make_unique<CGUIGDIPlusMfcFrameMain>(m_tmp.path());
