@@ -56,8 +56,8 @@ int CGUIGDIPlusMfcFrameMain::APIPR_Initialize() {
     SetTitleText(kVersion);
     RZ8_TRACE("[D]APIPR_Initialize  %s\n", qUtf8Printable(kVersion));
     RZ8_TRACE("[D]APIPR_Initialize  %s\n", qUtf8Printable(kVersion));
-    RZ8_TRACE("[D]\n");
-    RZ8_TRACE("[D]\n");
+    RZ8_TRACE("[D]");
+    RZ8_TRACE("[D]");
 
     m_wHPIXEL = 0;
     m_wVPIXEL = 0;
