@@ -3,20 +3,16 @@
 #include "DiagnosticLog.h"
 #include "RZ8DeviceLink.h"
 #include "RZ8Frames.h"
-#include "Rz8Simulator.h"
-#include "ScopedEnv.h"
+#include "SimulatedPortsTest.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace std::chrono_literals;
 using kztr::sim::ControllerConfig;
 using kztr::sim::EdidFault;
 using kztr::sim::Faults;
-using kztr::sim::Rz8Simulator;
-using kztr::test::ScopedEnv;
 using Bytes = std::vector<uint8_t>;
 
 namespace {
@@ -24,20 +20,14 @@ namespace {
 constexpr int kCom = 3;
 constexpr uint8_t kBox = 2;
 
-class DeviceLinkWireTest : public ::testing::Test {
+class DeviceLinkWireTest : public kztr::test::SimulatedPortsTest {
 protected:
     // Starts one controller on COM3 (box 2) and opens device link 0 on it.
     void Start(char model, const Faults& faults = {}) {
-        ASSERT_TRUE(dir.isValid());
-        ControllerConfig c;
-        c.com = kCom;
-        c.boxId = kBox;
-        c.model = model;
-        c.fwVer = 17;
+        ControllerConfig c = kztr::test::SimController(kCom, kBox, model, 17);
         c.edidFlags = 0x1A;
         c.faults = faults;
-        ASSERT_TRUE(sim.addController(c));
-        ASSERT_TRUE(sim.start((dir.path() + "/ports").toStdString())) << sim.error();
+        ASSERT_NO_FATAL_FAILURE(StartSimulator({c}));
         link.m_strLogDir = dir.path() + "/LogoFiles/";
         link.m_pCurRZ8Dev = &link.m_hRZ8Dev[0];
         ASSERT_EQ(link.m_hRZ8Dev[0].OpenPort(kCom, 460800), 1);
@@ -62,9 +52,6 @@ protected:
         return out;
     }
 
-    QTemporaryDir dir;
-    ScopedEnv env{"RZ8_PORT_DIR", (dir.path() + "/ports").toStdString()};
-    Rz8Simulator sim;
     CRZ8DeviceLink link;
 };
 

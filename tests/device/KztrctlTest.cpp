@@ -1,21 +1,19 @@
 // kztrctl as the operator runs it: a copy of the program in a scratch folder (so its
 // LogoFiles/ is the test's), talking to simulated controllers on pseudo-terminals.
 #include "CommandLine.h"
-#include "Rz8Simulator.h"
+#include "SimulatedPortsTest.h"
 
 #include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <ostream>
 
 using namespace std::chrono_literals;
-using kztr::sim::ControllerConfig;
 using kztr::sim::Faults;
-using kztr::sim::Rz8Simulator;
+using kztr::test::SimController;
 
 namespace {
 
@@ -25,31 +23,18 @@ struct RunResult {
     QString err;
 };
 
-ControllerConfig controller(int com, uint8_t box, char model, uint8_t fw) {
-    ControllerConfig c;
-    c.com = com;
-    c.boxId = box;
-    c.model = model;
-    c.fwVer = fw;
-    return c;
-}
-
-class KztrctlTest : public ::testing::Test {
+class KztrctlTest : public kztr::test::SimulatedPortsTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
+        ASSERT_NO_FATAL_FAILURE(
+            StartSimulator({SimController(3, 2, 'C', 17), SimController(5, 1, 'D', 19)}));
         program = dir.path() + "/kztrctl";
         ASSERT_TRUE(QFile::copy(QStringLiteral(KZTRCTL_EXECUTABLE), program));
-        ASSERT_TRUE(sim.addController(controller(3, 2, 'C', 17)));
-        ASSERT_TRUE(sim.addController(controller(5, 1, 'D', 19)));
-        ASSERT_TRUE(sim.start((dir.path() + "/ports").toStdString())) << sim.error();
     }
 
     RunResult Run(const QStringList& args, int limitMs = 30000) {
+        // The program inherits RZ8_PORT_DIR from the fixture.
         QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("RZ8_PORT_DIR", dir.path() + "/ports");
-        p.setProcessEnvironment(env);
         p.start(program, args);
         RunResult r;
         if (!p.waitForFinished(limitMs)) {
@@ -71,9 +56,7 @@ protected:
         return QString::fromUtf8(f.readAll()).split("\r\n", Qt::SkipEmptyParts);
     }
 
-    QTemporaryDir dir;
     QString program;
-    Rz8Simulator sim;
 };
 
 TEST_F(KztrctlTest, ScanListsControllersByBoxId) {

@@ -1,34 +1,21 @@
 // The controller simulator answering the real device link (termios code, pty links).
 #include "RZ8Ctrl.h"
-#include "Rz8Simulator.h"
-#include "ScopedEnv.h"
+#include "SimulatedPortsTest.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <numeric>
 #include <thread>
 
 using namespace std::chrono_literals;
-using kztr::sim::ControllerConfig;
 using kztr::sim::EdidFault;
 using kztr::sim::Faults;
-using kztr::sim::Rz8Simulator;
-using kztr::test::ScopedEnv;
+using kztr::test::SimController;
 using Bytes = std::vector<uint8_t>;
 
 namespace {
 
 constexpr int kBaud = 460800;
-
-ControllerConfig controller(int com, uint8_t box, char model, uint8_t fw) {
-    ControllerConfig c;
-    c.com = com;
-    c.boxId = box;
-    c.model = model;
-    c.fwVer = fw;
-    return c;
-}
 
 Bytes frame(uint8_t code, uint8_t box = 2, uint16_t param = 0) {
     RZ8Full r{};
@@ -61,13 +48,11 @@ bool blockSumsToZero(const Bytes& b, size_t offset) {
     return std::accumulate(b.begin() + long(offset), b.begin() + long(offset) + 128, 0u) % 256 == 0;
 }
 
-class SimulatorTest : public ::testing::Test {
+class SimulatorTest : public kztr::test::SimulatedPortsTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        ASSERT_TRUE(sim.addController(controller(3, 2, 'C', 17)));
-        ASSERT_TRUE(sim.addController(controller(5, 1, 'H', 23)));
-        ASSERT_TRUE(sim.start(dir.path().toStdString())) << sim.error();
+        ASSERT_NO_FATAL_FAILURE(
+            StartSimulator({SimController(3, 2, 'C', 17), SimController(5, 1, 'H', 23)}));
         ASSERT_EQ(port.OpenPort(3, kBaud), 1);
     }
 
@@ -76,9 +61,6 @@ protected:
         return readFor(port, expected, limit);
     }
 
-    QTemporaryDir dir;
-    ScopedEnv env{"RZ8_PORT_DIR", dir.path().toStdString()};
-    Rz8Simulator sim;
     CRZ8Ctrl port;
 };
 
