@@ -1,6 +1,8 @@
 // The skin the build draws: every file the panel and the splash read is there, decodes by
 // content as PNG with alpha, has the size of its place on the panel times its frame count,
 // and shows its states so that they can be told apart.
+#include "PanelGeometry.h"
+
 #include <gtest/gtest.h>
 
 #include <QColor>
@@ -15,17 +17,17 @@
 #include <algorithm>
 #include <cmath>
 #include <ostream>
+#include <string>
 #include <utility>
 #include <vector>
 
 namespace {
 
+// The places the artwork was drawn for; a test of the panel holds them to the frame's layout.
+namespace pg = skin::panel;
+
 QDir skinRoot() {
     return QDir(QStringLiteral(KZTR_BUILD_DIR "/GUISkin"));
-}
-
-constexpr QRect ltrb(int l, int t, int r, int b) {
-    return QRect(l, t, r - l, b - t);
 }
 
 QImage readByContent(const QString& path) {
@@ -68,9 +70,9 @@ double changedShare(const QImage& a, const QImage& b) {
 }
 
 struct StripCase {
-    const char* name;
-    const char* path;
-    QSize frame; // the control's rectangle on the panel
+    std::string name;
+    QString path; // under GUISkin/
+    QSize frame;  // the control's rectangle on the panel
     int frames;
     // Frame pairs that stand for different states and must look different.
     std::vector<std::pair<int, int>> distinct;
@@ -80,51 +82,44 @@ const std::vector<std::pair<int, int>> kButtonStates = {{0, 2}, {0, 3}, {2, 3}};
 const std::vector<std::pair<int, int>> kTwoPositions = {{0, 1}, {0, 2}, {1, 3}, {2, 3}};
 const std::vector<std::pair<int, int>> kFourLooks = {{0, 1}, {0, 2}, {0, 3}, {1, 2}, {2, 3}};
 
+QString mainFile(const std::string& stem) {
+    return QStringLiteral("GUIFrameMain/GUIFrameMain%1.tksx").arg(QString::fromStdString(stem));
+}
+
+// A 4-frame control strip "GUIFrameMain<stem>.tksx" for a place on the panel.
+StripCase control(const std::string& name, const std::string& stem, const QRect& place,
+                  const std::vector<std::pair<int, int>>& distinct) {
+    return {name, mainFile(stem), place.size(), 4, distinct};
+}
+
+StripCase button(const std::string& name, const QRect& place) {
+    return control(name, "CtrlBtn_" + name, place, kButtonStates);
+}
+
 const StripCase kStrips[] = {
-    {"Exit", "GUIFrameMain/GUIFrameMainCtrlBtn_Exit.tksx", ltrb(1179, 4, 1227, 28).size(), 4,
-     kButtonStates},
-    {"HWReset", "GUIFrameMain/GUIFrameMainCtrlBtn_HWReset.tksx", ltrb(662, 55, 786, 87).size(), 4,
-     kButtonStates},
-    {"SWReset", "GUIFrameMain/GUIFrameMainCtrlBtn_SWReset.tksx", ltrb(811, 55, 935, 87).size(), 4,
-     kButtonStates},
-    {"Identify", "GUIFrameMain/GUIFrameMainCtrlBtn_Identify.tksx", ltrb(505, 55, 629, 87).size(), 4,
-     kButtonStates},
-    {"Setting", "GUIFrameMain/GUIFrameMainCtrlBtn_Setting.tksx", ltrb(811, 55, 935, 87).size(), 4,
-     kButtonStates},
-    {"Apply", "GUIFrameMain/GUIFrameMainCtrlBtn_Apply.tksx", ltrb(1081, 55, 1205, 87).size(), 4,
-     kButtonStates},
-    {"Set", "GUIFrameMain/GUIFrameMainCtrlBtn_Set.tksx", ltrb(399, 866, 435, 882).size(), 4,
-     kButtonStates},
-    {"AddInc", "GUIFrameMain/GUIFrameMainCtrlBtn_AddInc.tksx", ltrb(741, 299, 775, 321).size(), 4,
-     kButtonStates},
-    {"AddDec", "GUIFrameMain/GUIFrameMainCtrlBtn_AddDec.tksx", ltrb(741, 322, 775, 348).size(), 4,
-     kButtonStates},
-    {"SwitchSerialCOM", "GUIFrameMain/GUIFrameMainCtrlSwitch_SerialCOM.tksx",
-     ltrb(24, 53, 148, 89).size(), 4, kTwoPositions},
-    {"SwitchPattern", "GUIFrameMain/GUIFrameMainCtrlSwitch_Pattern.tksx",
-     ltrb(183, 53, 307, 89).size(), 4, kTwoPositions},
-    {"SwitchRGBW", "GUIFrameMain/GUIFrameMainCtrlSwitch_RGBW.tksx", ltrb(342, 53, 466, 89).size(),
-     4, kTwoPositions},
-    {"CheckBox", "GUIFrameMain/GUIFrameMainCtrlChkBox_STD.tksx", ltrb(1080, 113, 1098, 132).size(),
-     4, kTwoPositions},
-    {"Radio", "GUIFrameMain/GUIFrameMainCtrlRdoBtn_STD.tksx", ltrb(17, 261, 36, 280).size(), 4,
-     kTwoPositions},
-    {"DeviceRadio", "GUIFrameMain/GUIFrameMainCtrlRdoBtn_DeviceBox.tksx",
-     ltrb(45, 142, 70, 167).size(), 4, kTwoPositions},
-    {"EditBox", "GUIFrameMain/GUIFrameMainCtrlEditBox.tksx", ltrb(695, 313, 735, 332).size(), 4,
-     kFourLooks},
-    {"SliderThumb", "GUIFrameMain/GUIFrameMainCtrlSlider_ResolutionBtn.tksx",
-     ltrb(274, 316, 297, 339).size(), 4, kFourLooks},
-    {"SliderBar", "GUIFrameMain/GUIFrameMainCtrlSlider_ResolutionBar.tksx",
-     ltrb(278, 323, 293, 875).size(), 4, kFourLooks},
-    {"ShadeSetting",
-     "GUIFrameMain/GUIFrameMainBKShadowSetting.tksx",
-     QSize(1235, 940),
-     2,
-     {{0, 1}}},
-    {"ShadePure", "GUIFrameMain/GUIFrameMainBKShadowPure.tksx", QSize(1235, 940), 2, {{0, 1}}},
-    {"BackgroundConnected", "GUIFrameMain/GUIFrameMainBKEn.tksx", QSize(1235, 940), 1, {}},
-    {"BackgroundNotConnected", "GUIFrameMain/GUIFrameMainBKDs.tksx", QSize(1235, 940), 1, {}},
+    button("Exit", pg::kExit),
+    button("HWReset", pg::kHWReset),
+    // The software reset is hidden under the setting button.
+    button("SWReset", pg::kSetting),
+    button("Identify", pg::kIdentify),
+    button("Setting", pg::kSetting),
+    button("Apply", pg::kApply),
+    button("Set", pg::kSet),
+    button("AddInc", pg::kParamRows[0].inc),
+    button("AddDec", pg::kParamRows[0].dec),
+    control("SwitchSerialCOM", "CtrlSwitch_SerialCOM", pg::kSwitches[0], kTwoPositions),
+    control("SwitchPattern", "CtrlSwitch_Pattern", pg::kSwitches[1], kTwoPositions),
+    control("SwitchRGBW", "CtrlSwitch_RGBW", pg::kSwitches[2], kTwoPositions),
+    control("CheckBox", "CtrlChkBox_STD", pg::kSyncCheck, kTwoPositions),
+    control("Radio", "CtrlRdoBtn_STD", pg::kRadioGroups[0].radios[0], kTwoPositions),
+    control("DeviceRadio", "CtrlRdoBtn_DeviceBox", pg::deviceButton(0), kTwoPositions),
+    control("EditBox", "CtrlEditBox", pg::kParamRows[0].box, kFourLooks),
+    control("SliderThumb", "CtrlSlider_ResolutionBtn", pg::kSliderThumb, kFourLooks),
+    control("SliderBar", "CtrlSlider_ResolutionBar", pg::kSliderBar, kFourLooks),
+    {"ShadeSetting", mainFile("BKShadowSetting"), pg::kPanelSize, 2, {{0, 1}}},
+    {"ShadePure", mainFile("BKShadowPure"), pg::kPanelSize, 2, {{0, 1}}},
+    {"BackgroundConnected", mainFile("BKEn"), pg::kPanelSize, 1, {}},
+    {"BackgroundNotConnected", mainFile("BKDs"), pg::kPanelSize, 1, {}},
 };
 
 void PrintTo(const StripCase& c, std::ostream* os) {
@@ -135,7 +130,7 @@ class SkinStrip : public ::testing::TestWithParam<StripCase> {};
 
 TEST_P(SkinStrip, DecodesAsPngWithAlphaAtItsPlaceSize) {
     const StripCase& c = GetParam();
-    const QString path = skinRoot().filePath(QString::fromLatin1(c.path));
+    const QString path = skinRoot().filePath(c.path);
     ASSERT_TRUE(QFileInfo::exists(path)) << path.toStdString();
     EXPECT_TRUE(hasPngSignature(path));
     const QImage image = readByContent(path);
@@ -146,7 +141,7 @@ TEST_P(SkinStrip, DecodesAsPngWithAlphaAtItsPlaceSize) {
 
 TEST_P(SkinStrip, StatesLookDifferent) {
     const StripCase& c = GetParam();
-    const QImage image = readByContent(skinRoot().filePath(QString::fromLatin1(c.path)));
+    const QImage image = readByContent(skinRoot().filePath(c.path));
     ASSERT_FALSE(image.isNull());
     for (const auto& [a, b] : c.distinct) {
         const double share = changedShare(frameOf(image, c.frames, a), frameOf(image, c.frames, b));
@@ -156,7 +151,7 @@ TEST_P(SkinStrip, StatesLookDifferent) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AllFiles, SkinStrip, ::testing::ValuesIn(kStrips),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& info) { return info.param.name; });
 
 TEST(SkinFolder, HoldsExactlyTheFilesThePanelAndSplashRead) {
     QStringList found;
@@ -166,7 +161,7 @@ TEST(SkinFolder, HoldsExactlyTheFilesThePanelAndSplashRead) {
             found << QLatin1String(sub) + QLatin1Char('/') + name;
     QStringList expected;
     for (const StripCase& c : kStrips)
-        expected << QString::fromLatin1(c.path);
+        expected << c.path;
     expected << QStringLiteral("GUIFrameSplash/GUIFrameSplashBK.tksx");
     found.sort();
     expected.sort();
@@ -200,27 +195,27 @@ constexpr QRgb kGrey = 0x969696;
 
 // Labels, device columns, resolution texts and number boxes: text lands on these places.
 const LabelPlace kTextPlaces[] = {
-    {"Title", ltrb(36, 7, 1137, 27), kWhite},
-    {"Model", ltrb(14, 111, 300, 131), kAmber},
-    {"SyncLabel", ltrb(1104, 111, 1225, 131), kWhite},
-    {"HorzPolarity", ltrb(12, 230, 128, 250), kAmber},
-    {"HorzPositive", ltrb(40, 258, 126, 283), kWhite},
-    {"VertPolarity", ltrb(12, 321, 128, 341), kAmber},
-    {"VertNegative", ltrb(40, 380, 126, 405), kWhite},
-    {"ColorDepth", ltrb(12, 415, 128, 435), kAmber},
-    {"AudioSupport", ltrb(12, 506, 128, 526), kAmber},
-    {"EdidVersion", ltrb(12, 602, 128, 622), kAmber},
-    {"EdidV20", ltrb(40, 722, 126, 747), kWhite},
-    {"DpPort", ltrb(252, 262, 323, 282), kAmber},
-    {"Times", ltrb(335, 863, 352, 884), kWhite},
-    {"Parameter", ltrb(572, 262, 663, 282), kAmber},
-    {"VerticalRate", ltrb(572, 313, 693, 333), kWhite},
-    {"HorzSyncWidth", ltrb(572, 576, 693, 596), kWhite},
-    {"VertSyncWidth", ltrb(825, 576, 946, 596), kWhite},
-    {"FirstDeviceColumn", ltrb(23, 173, 89, 218), kWhite},
-    {"LastDeviceColumn", ltrb(23 + 75 * 15, 173, 89 + 75 * 15, 218), kWhite},
-    {"FirstResolution", ltrb(299, 312, 380, 331), kWhite},
-    {"EighthResolution", ltrb(299, 800, 380, 819), kWhite},
+    {"Title", pg::kTitleText, kWhite},
+    {"Model", pg::kModelLabel, kAmber},
+    {"SyncLabel", pg::kSyncLabel, kWhite},
+    {"HorzPolarity", pg::kRadioGroups[0].heading, kAmber},
+    {"HorzPositive", pg::kRadioGroups[0].labels[0], kWhite},
+    {"VertPolarity", pg::kRadioGroups[1].heading, kAmber},
+    {"VertNegative", pg::kRadioGroups[1].labels[1], kWhite},
+    {"ColorDepth", pg::kRadioGroups[2].heading, kAmber},
+    {"AudioSupport", pg::kRadioGroups[3].heading, kAmber},
+    {"EdidVersion", pg::kRadioGroups[4].heading, kAmber},
+    {"EdidV20", pg::kRadioGroups[4].labels[3], kWhite},
+    {"DpPort", pg::kResHeading, kAmber},
+    {"Times", pg::kUserTimes, kWhite},
+    {"Parameter", pg::kParamHeading, kAmber},
+    {"VerticalRate", pg::kParamRows[0].label, kWhite},
+    {"HorzSyncWidth", pg::kParamRows[3].label, kWhite},
+    {"VertSyncWidth", pg::kParamRows[6].label, kWhite},
+    {"FirstDeviceColumn", pg::deviceLabel(0), kWhite},
+    {"LastDeviceColumn", pg::deviceLabel(pg::kDeviceCount - 1), kWhite},
+    {"FirstResolution", pg::resLabel(0), kWhite},
+    {"EighthResolution", pg::resLabel(8), kWhite},
 };
 
 class SkinBackground : public ::testing::TestWithParam<const char*> {};
@@ -228,7 +223,7 @@ class SkinBackground : public ::testing::TestWithParam<const char*> {};
 TEST_P(SkinBackground, TextPlacesAreOpaqueAndReadable) {
     const QImage bk = readByContent(skinRoot().filePath(QString::fromLatin1(GetParam())))
                           .convertToFormat(QImage::Format_ARGB32);
-    ASSERT_EQ(bk.size(), QSize(1235, 940));
+    ASSERT_EQ(bk.size(), pg::kPanelSize);
     for (const LabelPlace& place : kTextPlaces) {
         double worst = 1e9;
         bool opaque = true;
@@ -253,12 +248,21 @@ TEST_P(SkinBackground, ControlPlacesAreOpaque) {
     const QImage bk = readByContent(skinRoot().filePath(QString::fromLatin1(GetParam())))
                           .convertToFormat(QImage::Format_ARGB32);
     ASSERT_FALSE(bk.isNull());
-    const QRect places[] = {ltrb(24, 53, 148, 89),    ltrb(1179, 4, 1227, 28),
-                            ltrb(1081, 55, 1205, 87), ltrb(1080, 113, 1098, 132),
-                            ltrb(45, 142, 70, 167),   ltrb(45 + 75 * 15, 142, 70 + 75 * 15, 167),
-                            ltrb(17, 726, 37, 745),   ltrb(274, 312, 297, 887),
-                            ltrb(296, 864, 336, 883), ltrb(399, 866, 435, 882),
-                            ltrb(994, 585, 1028, 611)};
+    // The thumb's whole travel, from the first stop to the last.
+    const QRect thumbTravel(pg::kSliderThumb.left(), pg::sliderStopTop(0), pg::kSliderThumb.width(),
+                            pg::sliderStopTop(pg::kSliderStops - 1) - pg::sliderStopTop(0) +
+                                pg::kSliderThumb.height());
+    const QRect places[] = {pg::kSwitches[0],
+                            pg::kExit,
+                            pg::kApply,
+                            pg::kSyncCheck,
+                            pg::deviceButton(0),
+                            pg::deviceButton(pg::kDeviceCount - 1),
+                            pg::kRadioGroups[4].radios[3],
+                            thumbTravel,
+                            pg::kUserWidthBox,
+                            pg::kSet,
+                            pg::kParamRows[6].dec};
     for (const QRect& r : places)
         for (int y = r.top(); y <= r.bottom(); ++y)
             for (int x = r.left(); x <= r.right(); ++x)
@@ -287,7 +291,7 @@ TEST(SkinSplash, CoversItsTextsOpaquelyAndReadably) {
                               .convertToFormat(QImage::Format_ARGB32);
     ASSERT_FALSE(splash.isNull());
     EXPECT_TRUE(splash.hasAlphaChannel());
-    const QRect texts[] = {ltrb(6, 293, 264, 310), ltrb(6, 313, 264, 330)};
+    const QRect texts[] = {pg::kSplashVersion, pg::kSplashNotice};
     for (const QRect& r : texts) {
         ASSERT_TRUE(QRect(QPoint(0, 0), splash.size()).contains(r));
         for (int y = r.top(); y <= r.bottom(); ++y)
@@ -302,8 +306,8 @@ TEST(SkinSheet, IsBuiltBesideTheSkin) {
     const QImage sheet = readByContent(QStringLiteral(KZTR_BUILD_DIR "/skin-sheet.png"));
     ASSERT_FALSE(sheet.isNull());
     // Twenty strips of frames and the half-size backgrounds do not fit in less.
-    EXPECT_GE(sheet.width(), 1235);
-    EXPECT_GE(sheet.height(), 940);
+    EXPECT_GE(sheet.width(), pg::kPanelSize.width());
+    EXPECT_GE(sheet.height(), pg::kPanelSize.height());
 }
 
 } // namespace

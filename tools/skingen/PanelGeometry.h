@@ -43,6 +43,15 @@ constexpr QRect deviceLabel(int i) {
 }
 
 // Radio-group column: five headings, each over its radios and their labels.
+constexpr QRect groupHeading(int top) {
+    return ltrb(12, top, 128, top + 20);
+}
+constexpr QRect radioButton(int top, int right) {
+    return ltrb(17, top, right, top + 19);
+}
+constexpr QRect radioLabel(int top) {
+    return ltrb(40, top, 126, top + 25);
+}
 struct RadioGroup {
     QRect heading;
     int count;
@@ -50,28 +59,26 @@ struct RadioGroup {
     QRect labels[4];
 };
 constexpr RadioGroup kRadioGroups[5] = {
-    {ltrb(12, 230, 128, 250),
+    {groupHeading(230),
      2,
-     {ltrb(17, 261, 36, 280), ltrb(17, 289, 37, 308)},
-     {ltrb(40, 258, 126, 283), ltrb(40, 288, 126, 313)}},
-    {ltrb(12, 321, 128, 341),
+     {radioButton(261, 36), radioButton(289, 37)},
+     {radioLabel(258), radioLabel(288)}},
+    {groupHeading(321),
      2,
-     {ltrb(17, 354, 36, 373), ltrb(17, 382, 37, 401)},
-     {ltrb(40, 350, 126, 375), ltrb(40, 380, 126, 405)}},
-    {ltrb(12, 415, 128, 435),
+     {radioButton(354, 36), radioButton(382, 37)},
+     {radioLabel(350), radioLabel(380)}},
+    {groupHeading(415),
      2,
-     {ltrb(17, 446, 36, 465), ltrb(17, 474, 37, 493)},
-     {ltrb(40, 443, 126, 468), ltrb(40, 473, 126, 498)}},
-    {ltrb(12, 506, 128, 526),
+     {radioButton(446, 36), radioButton(474, 37)},
+     {radioLabel(443), radioLabel(473)}},
+    {groupHeading(506),
      2,
-     {ltrb(17, 540, 36, 559), ltrb(17, 568, 37, 587)},
-     {ltrb(40, 536, 126, 561), ltrb(40, 566, 126, 591)}},
-    {ltrb(12, 602, 128, 622),
+     {radioButton(540, 36), radioButton(568, 37)},
+     {radioLabel(536), radioLabel(566)}},
+    {groupHeading(602),
      4,
-     {ltrb(17, 635, 36, 654), ltrb(17, 663, 37, 682), ltrb(17, 695, 36, 714),
-      ltrb(17, 726, 37, 745)},
-     {ltrb(40, 632, 126, 657), ltrb(40, 662, 126, 687), ltrb(40, 692, 126, 717),
-      ltrb(40, 722, 126, 747)}},
+     {radioButton(635, 36), radioButton(663, 37), radioButton(695, 36), radioButton(726, 37)},
+     {radioLabel(632), radioLabel(662), radioLabel(692), radioLabel(722)}},
 };
 
 // Resolution column: heading, slider, the labels beside its stops and the user-defined row.
@@ -101,22 +108,16 @@ struct ParamRow {
     QRect inc;
     QRect dec;
 };
-constexpr ParamRow kParamRows[7] = {
-    {ltrb(572, 313, 693, 333), ltrb(695, 313, 735, 332), ltrb(741, 299, 775, 321),
-     ltrb(741, 322, 775, 348)},
-    {ltrb(572, 428, 693, 448), ltrb(695, 428, 735, 447), ltrb(741, 414, 775, 436),
-     ltrb(741, 437, 775, 463)},
-    {ltrb(572, 501, 693, 521), ltrb(695, 501, 735, 520), ltrb(741, 487, 775, 509),
-     ltrb(741, 510, 775, 536)},
-    {ltrb(572, 576, 693, 596), ltrb(695, 576, 735, 595), ltrb(741, 562, 775, 584),
-     ltrb(741, 585, 775, 611)},
-    {ltrb(825, 428, 946, 448), ltrb(948, 428, 988, 447), ltrb(994, 414, 1028, 436),
-     ltrb(994, 437, 1028, 463)},
-    {ltrb(825, 501, 946, 521), ltrb(948, 501, 988, 520), ltrb(994, 487, 1028, 509),
-     ltrb(994, 510, 1028, 536)},
-    {ltrb(825, 576, 946, 596), ltrb(948, 576, 988, 595), ltrb(994, 562, 1028, 584),
-     ltrb(994, 585, 1028, 611)},
-};
+// A row from its label's top-left corner: the number box beside the label, the +/- pair
+// beside the box, straddling its middle.
+constexpr ParamRow paramRow(int left, int top) {
+    return {ltrb(left, top, left + 121, top + 20), ltrb(left + 123, top, left + 163, top + 19),
+            ltrb(left + 169, top - 14, left + 203, top + 8),
+            ltrb(left + 169, top + 9, left + 203, top + 35)};
+}
+constexpr ParamRow kParamRows[7] = {paramRow(572, 313), paramRow(572, 428), paramRow(572, 501),
+                                    paramRow(572, 576), paramRow(825, 428), paramRow(825, 501),
+                                    paramRow(825, 576)};
 
 // Splash texts (version, ownership notice), right-aligned.
 constexpr QRect kSplashVersion = ltrb(6, 293, 264, 310);

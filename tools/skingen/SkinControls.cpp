@@ -21,45 +21,46 @@ struct Face {
     QColor ink;
 };
 
-// Button frames: 0 normal, 1 hover, 2 pressed, 3 disabled.
-Face buttonFace(ButtonStyle style, int state) {
-    if (state == 3) return {kFaceDisabled, kFaceDisabled, kBorderDisabled, kCaptionDisabled};
+struct StyleFaces {
+    Face normal;
+    Face hover;
+    Face pressed;
+};
+
+StyleFaces styleFaces(ButtonStyle style) {
     switch (style) {
     case ButtonStyle::Primary:
-        if (state == 2)
-            return {QColor(0x1f, 0x5a, 0xa6), QColor(0x25, 0x68, 0xbd), QColor(0x5d, 0xab, 0xff),
-                    QColor(0xdd, 0xec, 0xff)};
-        if (state == 1)
-            return {QColor(0x52, 0xa6, 0xff), QColor(0x33, 0x80, 0xe0), QColor(0x7c, 0xbd, 0xff),
-                    kWhite};
-        return {QColor(0x44, 0x97, 0xf5), kAccentDeep, QColor(0x5d, 0xab, 0xff), kWhite};
+        return {
+            {QColor(0x44, 0x97, 0xf5), kAccentDeep, QColor(0x5d, 0xab, 0xff), kWhite},
+            {QColor(0x52, 0xa6, 0xff), QColor(0x33, 0x80, 0xe0), QColor(0x7c, 0xbd, 0xff), kWhite},
+            {QColor(0x1f, 0x5a, 0xa6), QColor(0x25, 0x68, 0xbd), QColor(0x5d, 0xab, 0xff),
+             QColor(0xdd, 0xec, 0xff)}};
     case ButtonStyle::Danger:
-        if (state == 2)
-            return {QColor(0x5a, 0x1f, 0x23), QColor(0x6b, 0x25, 0x29), kDanger,
-                    QColor(0xff, 0xd6, 0xd7)};
-        if (state == 1)
-            return {QColor(0x4a, 0x33, 0x38), QColor(0x3a, 0x2a, 0x2f), QColor(0x8a, 0x4a, 0x4f),
-                    kWhite};
-        return {QColor(0x3e, 0x34, 0x3a), QColor(0x30, 0x29, 0x2e), QColor(0x6e, 0x47, 0x4c),
-                kWhite};
+        return {
+            {QColor(0x3e, 0x34, 0x3a), QColor(0x30, 0x29, 0x2e), QColor(0x6e, 0x47, 0x4c), kWhite},
+            {QColor(0x4a, 0x33, 0x38), QColor(0x3a, 0x2a, 0x2f), QColor(0x8a, 0x4a, 0x4f), kWhite},
+            {QColor(0x5a, 0x1f, 0x23), QColor(0x6b, 0x25, 0x29), kDanger,
+             QColor(0xff, 0xd6, 0xd7)}};
     case ButtonStyle::Title:
-        if (state == 2)
-            return {QColor(0xc7, 0x33, 0x39), QColor(0xb0, 0x2b, 0x31), kDanger, kWhite};
-        if (state == 1)
-            return {QColor(0x4a, 0x30, 0x35), QColor(0x3b, 0x27, 0x2c), QColor(0x8a, 0x44, 0x4a),
-                    kWhite};
-        return {QColor(0x2f, 0x35, 0x3e), QColor(0x26, 0x2b, 0x33), QColor(0x46, 0x4f, 0x5b),
-                kCaption};
+        return {
+            {QColor(0x2f, 0x35, 0x3e), QColor(0x26, 0x2b, 0x33), QColor(0x46, 0x4f, 0x5b),
+             kCaption},
+            {QColor(0x4a, 0x30, 0x35), QColor(0x3b, 0x27, 0x2c), QColor(0x8a, 0x44, 0x4a), kWhite},
+            {QColor(0xc7, 0x33, 0x39), QColor(0xb0, 0x2b, 0x31), kDanger, kWhite}};
     case ButtonStyle::Neutral:
         break;
     }
-    if (state == 2)
-        return {QColor(0x22, 0x28, 0x2f), QColor(0x29, 0x30, 0x38), kAccent,
-                QColor(0xd6, 0xe2, 0xee)};
-    if (state == 1)
-        return {QColor(0x45, 0x4f, 0x5d), QColor(0x35, 0x3d, 0x48), QColor(0x5e, 0x6a, 0x7a),
-                kWhite};
-    return {kFaceTop, kFaceBottom, kFaceBorder, kCaption};
+    return {
+        {kFaceTop, kFaceBottom, kFaceBorder, kCaption},
+        {QColor(0x45, 0x4f, 0x5d), QColor(0x35, 0x3d, 0x48), QColor(0x5e, 0x6a, 0x7a), kWhite},
+        {QColor(0x22, 0x28, 0x2f), QColor(0x29, 0x30, 0x38), kAccent, QColor(0xd6, 0xe2, 0xee)}};
+}
+
+// Button frames: 0 normal, 1 hover, 2 pressed, 3 disabled.
+Face buttonFace(ButtonStyle style, int state) {
+    if (state == 3) return {kFaceDisabled, kFaceDisabled, kBorderDisabled, kCaptionDisabled};
+    const StyleFaces faces = styleFaces(style);
+    return state == 2 ? faces.pressed : state == 1 ? faces.hover : faces.normal;
 }
 
 // A soft light line along the top inside edge gives raised faces some depth.
@@ -153,6 +154,14 @@ void drawCaption(QPainter& p, QSizeF size, const QString& caption, Icon icon, co
     p.drawText(textBox, Qt::AlignLeft | Qt::AlignVCenter, caption);
 }
 
+// Switch, check box and radio frames: 0 off, 1 on, 2 off and disabled, 3 on and disabled.
+QImage checkableStrip(QSize frame,
+                      const std::function<void(QPainter&, QSize, bool on, bool enabled)>& paint) {
+    return makeStrip(frame, 4, [&](QPainter& p, QSize size, int state) {
+        paint(p, size, state == 1 || state == 3, state < 2);
+    });
+}
+
 void drawFace(QPainter& p, QSizeF size, const Face& face, qreal radius, bool raised) {
     const QRectF r(QPointF(0, 0), size);
     roundedFace(p, r, radius, face.top, face.bottom, face.border);
@@ -211,9 +220,7 @@ QImage stepperStrip(QSize frame, bool increment) {
 }
 
 QImage switchStrip(QSize frame, const QString& label) {
-    return makeStrip(frame, 4, [&](QPainter& p, QSize size, int state) {
-        const bool on = state == 1 || state == 3;
-        const bool enabled = state < 2;
+    return checkableStrip(frame, [&](QPainter& p, QSize size, bool on, bool enabled) {
         const QRectF r(QPointF(0, 0), size);
         if (enabled) {
             roundedFace(p, r, 6, QColor(0x2c, 0x33, 0x3c), QColor(0x24, 0x2a, 0x32),
@@ -265,9 +272,7 @@ QImage switchStrip(QSize frame, const QString& label) {
 }
 
 QImage checkStrip(QSize frame) {
-    return makeStrip(frame, 4, [&](QPainter& p, QSize size, int state) {
-        const bool checked = state == 1 || state == 3;
-        const bool enabled = state < 2;
+    return checkableStrip(frame, [&](QPainter& p, QSize size, bool checked, bool enabled) {
         const qreal side = 14;
         const QRectF box((size.width() - side) / 2.0, (size.height() - side) / 2.0, side, side);
         QColor fill = checked ? kAccent : kField;
@@ -294,9 +299,7 @@ QImage checkStrip(QSize frame) {
 }
 
 QImage radioStrip(QSize frame) {
-    return makeStrip(frame, 4, [&](QPainter& p, QSize size, int state) {
-        const bool checked = state == 1 || state == 3;
-        const bool enabled = state < 2;
+    return checkableStrip(frame, [&](QPainter& p, QSize size, bool checked, bool enabled) {
         const QPointF c(size.width() / 2.0, size.height() / 2.0);
         QColor ring = checked ? kAccent : QColor(0x6a, 0x74, 0x83);
         QColor fill = kField;
@@ -318,9 +321,7 @@ QImage radioStrip(QSize frame) {
 }
 
 QImage deviceRadioStrip(QSize frame) {
-    return makeStrip(frame, 4, [&](QPainter& p, QSize size, int state) {
-        const bool checked = state == 1 || state == 3;
-        const bool enabled = state < 2;
+    return checkableStrip(frame, [&](QPainter& p, QSize size, bool checked, bool enabled) {
         Face face{kFaceTop, kFaceBottom, kFaceBorder, QColor(0xa4, 0xae, 0xbb)};
         if (checked)
             face = {QColor(0x4d, 0xa6, 0xff), QColor(0x2a, 0x78, 0xd6), QColor(0x86, 0xc4, 0xff),
