@@ -120,7 +120,7 @@ TEST_F(KztrctlTest, EdidReport) {
     EXPECT_TRUE(r.out.contains("EDID: 256 bytes"));
     EXPECT_TRUE(r.out.value(2).startsWith("0000: 00 FF FF FF FF FF FF 00 "));
     EXPECT_EQ(
-        r.out.filter(QRegularExpression("^[0-9a-f]{4}: ([0-9A-F]{2} ){15}[0-9A-F]{2}$")).size(),
+        r.out.filter(QRegularExpression("^[0-9A-F]{4}: ([0-9A-F]{2} ){15}[0-9A-F]{2}$")).size(),
         16);
     EXPECT_TRUE(r.out.contains("header         ok"));
     EXPECT_EQ(r.out.filter("checksum").size(), 2);
@@ -177,7 +177,7 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"UnknownField", {"set", "--com", "5", "colour=red"}, "unknown field \"colour\""},
         UsageCase{"RateTooHigh",
                   {"set", "--com", "5", "vr=121"},
-                  "vr must be a whole number from 20 to 120"},
+                  "vr must be a whole number from 21 to 120"},
         UsageCase{"RateNotANumber", {"set", "--com", "5", "vr=fast"}, "not \"fast\""},
         UsageCase{"BlankTooLow", {"set", "--com", "5", "hblank=39"}, "from 40 to 1023"},
         UsageCase{"BadChoice", {"set", "--com", "5", "depth=12"}, "depth must be one of 8, 10"},

@@ -104,13 +104,17 @@ CtlParseResult ParseCtlArguments(const QStringList& args) {
     }
     case CtlCommand::Pattern: {
         static const QStringList modes = {"on", "rgbw", "off"};
-        if (positional.size() != 1 || !modes.contains(positional[0].toLower()))
+        if (positional.size() != 1)
             return fail(QStringLiteral("pattern needs one of on, rgbw, off"));
+        if (!modes.contains(positional[0].toLower()))
+            return fail(QStringLiteral("pattern needs one of on, rgbw, off; not \"%1\"")
+                            .arg(positional[0]));
         request.pattern = positional[0].toLower();
         break;
     }
     case CtlCommand::BoxId: {
-        if (positional.size() != 1) return fail(QStringLiteral("boxid needs the new box ID"));
+        if (positional.size() != 1)
+            return fail(QStringLiteral("boxid needs the new box ID (one number)"));
         const std::optional<int> id = number(positional[0], kCtlMinBoxId, kCtlMaxBoxId);
         if (!id)
             return fail(QStringLiteral("box ID must be a number from %1 to %2, not \"%3\"")

@@ -19,6 +19,7 @@ struct Field {
     std::function<unsigned(const RZ8Full&)> get;
     std::function<void(RZ8Full&, unsigned)> set;
     const char* unit;
+    const char* note; // after the values in --help, or empty
 };
 
 const std::vector<Field>& fields() {
@@ -30,15 +31,19 @@ const std::vector<Field>& fields() {
          {},
          [](const RZ8Full& r) { return unsigned(uint8_t(r.hRZ8Data.I_output_mode)); },
          [](RZ8Full& r, unsigned v) { r.hRZ8Data.I_output_mode = int8_t(v); },
+         "",
          ""},
+        // 20 Hz is stored as 0, which every send turns into 60 Hz ("not set"): refuse it
+        // rather than apply a rate nobody asked for.
         {"vr",
          "vertical rate",
-         20,
+         21,
          120,
          {},
          [](const RZ8Full& r) { return unsigned(r.VRHz()); },
          [](RZ8Full& r, unsigned v) { r.setVRHz(int(v)); },
-         " Hz"},
+         " Hz",
+         "(20 Hz means \"not set\" and would go out as 60 Hz)"},
         {"hblank",
          "horizontal blank",
          40,
@@ -46,7 +51,8 @@ const std::vector<Field>& fields() {
          {},
          [](const RZ8Full& r) { return unsigned(r.iHLimit()); },
          [](RZ8Full& r, unsigned v) { r.setIHLimit(uint16_t(v)); },
-         " pixels"},
+         " pixels",
+         ""},
         {"ho",
          "horizontal offset",
          10,
@@ -54,6 +60,7 @@ const std::vector<Field>& fields() {
          {},
          [](const RZ8Full& r) { return unsigned(r.hRZ8Data.HO); },
          [](RZ8Full& r, unsigned v) { r.hRZ8Data.HO = uint8_t(v); },
+         "",
          ""},
         {"hsw",
          "horizontal sync width",
@@ -62,6 +69,7 @@ const std::vector<Field>& fields() {
          {},
          [](const RZ8Full& r) { return unsigned(r.hRZ8Data.HSW); },
          [](RZ8Full& r, unsigned v) { r.hRZ8Data.HSW = uint8_t(v); },
+         "",
          ""},
         {"vblank",
          "vertical blank",
@@ -70,7 +78,8 @@ const std::vector<Field>& fields() {
          {},
          [](const RZ8Full& r) { return unsigned(r.hRZ8Data.iVLimit); },
          [](RZ8Full& r, unsigned v) { r.hRZ8Data.iVLimit = uint8_t(v); },
-         " lines"},
+         " lines",
+         ""},
         {"vo",
          "vertical offset",
          2,
@@ -78,6 +87,7 @@ const std::vector<Field>& fields() {
          {},
          [](const RZ8Full& r) { return unsigned(r.hRZ8Data.VO); },
          [](RZ8Full& r, unsigned v) { r.hRZ8Data.VO = uint8_t(v); },
+         "",
          ""},
         {"vsw",
          "vertical sync width",
@@ -86,6 +96,7 @@ const std::vector<Field>& fields() {
          {},
          [](const RZ8Full& r) { return unsigned(r.hRZ8Data.VSW); },
          [](RZ8Full& r, unsigned v) { r.hRZ8Data.VSW = uint8_t(v); },
+         "",
          ""},
         {"hpol",
          "horizontal sync polarity",
@@ -94,6 +105,7 @@ const std::vector<Field>& fields() {
          {{{"+", "positive", "pos"}, 1}, {{"-", "negative", "neg"}, 0}},
          [](const RZ8Full& r) { return r.hp(); },
          [](RZ8Full& r, unsigned v) { r.setHp(v); },
+         "",
          ""},
         {"vpol",
          "vertical sync polarity",
@@ -102,6 +114,7 @@ const std::vector<Field>& fields() {
          {{{"+", "positive", "pos"}, 1}, {{"-", "negative", "neg"}, 0}},
          [](const RZ8Full& r) { return r.vp(); },
          [](RZ8Full& r, unsigned v) { r.setVp(v); },
+         "",
          ""},
         {"depth",
          "colour depth in bits",
@@ -110,6 +123,7 @@ const std::vector<Field>& fields() {
          {{{"8"}, 0}, {{"10"}, 1}},
          [](const RZ8Full& r) { return r.color_10bit(); },
          [](RZ8Full& r, unsigned v) { r.setColor_10bit(v); },
+         "",
          ""},
         {"audio",
          "audio support",
@@ -118,6 +132,7 @@ const std::vector<Field>& fields() {
          {{{"on"}, 1}, {{"off"}, 0}},
          [](const RZ8Full& r) { return r.audiobit(); },
          [](RZ8Full& r, unsigned v) { r.setAudiobit(v); },
+         "",
          ""},
         {"edid",
          "EDID version",
@@ -126,6 +141,7 @@ const std::vector<Field>& fields() {
          {{{"v1.1", "1.1"}, 0}, {{"v1.2", "1.2"}, 1}, {{"v1.3", "1.3"}, 2}, {{"v2.0", "2.0"}, 3}},
          [](const RZ8Full& r) { return r.DID_Ver(); },
          [](RZ8Full& r, unsigned v) { r.setDID_Ver(v); },
+         "",
          ""},
     };
     return table;
@@ -137,10 +153,15 @@ const Field* fieldNamed(const QString& name) {
     return nullptr;
 }
 
+// "8, 10"; other accepted spellings in brackets: "+ (or positive, pos), - (or ...)".
 QString choiceList(const Field& f) {
     QStringList shown;
-    for (const Choice& c : f.choices)
-        shown << c.texts.first();
+    for (const Choice& c : f.choices) {
+        QString text = c.texts.first();
+        if (c.texts.size() > 1)
+            text += QStringLiteral(" (or %1)").arg(c.texts.mid(1).join(QStringLiteral(", ")));
+        shown << text;
+    }
     return shown.join(QStringLiteral(", "));
 }
 
@@ -185,7 +206,7 @@ bool ApplyConfigAssignment(RZ8Full& record, const QString& field, const QString&
             return true;
         }
     }
-    error = QStringLiteral("%1 must be one of %2, not \"%3\"")
+    error = QStringLiteral("%1 must be one of %2; not \"%3\"")
                 .arg(QLatin1String(f->name), choiceList(*f), value);
     return false;
 }
@@ -210,9 +231,11 @@ QString ConfigFieldHelp() {
             f.choices.empty()
                 ? QStringLiteral("%1 to %2%3").arg(f.min).arg(f.max).arg(QLatin1String(f.unit))
                 : choiceList(f);
-        text += QStringLiteral("  %1  %2: %3\n")
-                    .arg(QLatin1String(f.name), -8)
-                    .arg(QLatin1String(f.help), values);
+        QString line = QStringLiteral("  %1  %2: %3")
+                           .arg(QLatin1String(f.name), -8)
+                           .arg(QLatin1String(f.help), values);
+        if (*f.note) line += QLatin1Char(' ') + QLatin1String(f.note);
+        text += line + QLatin1Char('\n');
     }
     return text;
 }

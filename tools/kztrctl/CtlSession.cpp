@@ -1,7 +1,9 @@
 #include "CtlSession.h"
 
 #include "ConfigFields.h"
+#include "PortMap.h"
 #include "RZ8Frames.h"
+#include "SerialError.h"
 
 #include <algorithm>
 
@@ -17,6 +19,32 @@ QString modelName(char letter) {
 
 QString hex2(uint8_t v) {
     return QStringLiteral("%1").arg(v, 2, 16, QLatin1Char('0')).toUpper();
+}
+
+// What the operator asked for, in the words of the help text.
+QString commandName(uint8_t code) {
+    switch (code) {
+    case RZ8_BOOTCDE_SET_FULLDATA:
+        return QStringLiteral("apply command");
+    case RZ8_BOOTCDE_HW_RESET:
+        return QStringLiteral("hardware reset");
+    case RZ8_BOOTCDE_PATTERN_ON:
+        return QStringLiteral("test pattern command");
+    case RZ8_BOOTCDE_PATTERN_OFF:
+        return QStringLiteral("pattern off command");
+    case RZ8_BOOTCDE_SET_BOXID:
+        return QStringLiteral("box ID command");
+    case RZ8_BOOTCDE_RGBW_ON:
+        return QStringLiteral("RGBW pattern command");
+    case RZ8_BOOTCDE_GET_HPIXEL:
+        return QStringLiteral("width request");
+    case RZ8_BOOTCDE_GET_VPIXEL:
+        return QStringLiteral("height request");
+    case RZ8_BOOTCDE_GET_EDID:
+        return QStringLiteral("EDID request");
+    default:
+        return QStringLiteral("command");
+    }
 }
 } // namespace
 
@@ -37,15 +65,29 @@ QString CtlSession::ControllerLine(const FoundController& c) {
         .arg(c.fwVer);
 }
 
-std::vector<FoundController> CtlSession::Scan(int first, int last) {
+QString CtlSession::OpenFailure(int com, int err) {
+    const QString text = QStringLiteral("COM%1: cannot open the port").arg(com);
+    if (err == 0) return text;
+    return text + QStringLiteral(" %1: %2").arg(QString::fromStdString(kztr::devicePathForCom(com)),
+                                                QString::fromStdString(kztr::describeErrno(err)));
+}
+
+std::vector<FoundController> CtlSession::Scan(int first, int last, QStringList* notes) {
     std::vector<FoundController> found;
     CRZ8Ctrl& probe = m_hRZ8Dev[0];
     m_pCurRZ8Dev = &probe;
     for (int com = first; com <= last; ++com) {
-        if (!probe.OpenPort(com, kBaud)) continue;
+        if (!probe.OpenPort(com, kBaud)) {
+            const int err = probe.LastError();
+            if (notes && err != 0 && kztr::classifyErrno(err) != kztr::SerialError::NotFound)
+                *notes << OpenFailure(com, err);
+            continue;
+        }
         if (APIPR_GetRZ8FullData(m_hTmpRZ8Full))
             found.push_back(
                 {com, m_hTmpRZ8Full.box_id, char(m_hTmpRZ8Full.model), m_hTmpRZ8Full.fw_ver});
+        else if (notes)
+            *notes << QStringLiteral("COM%1: the port opened but no controller answered").arg(com);
         probe.ClosePort();
     }
     std::stable_sort(
@@ -59,7 +101,7 @@ bool CtlSession::Connect(int com, QString& error) {
     m_pCurRZ8Dev = &link;
     m_nCom = com;
     if (!link.OpenPort(com, kBaud)) {
-        error = QStringLiteral("COM%1: cannot open the port").arg(com);
+        error = OpenFailure(com, link.LastError());
         return false;
     }
     if (!APIPR_GetRZ8FullData(m_hTmpRZ8Full)) {
@@ -81,16 +123,18 @@ bool CtlSession::Connect(int com, QString& error) {
 bool CtlSession::Command(RZ8Full& record, uint8_t code, uint8_t boxId, int pauseMs,
                          QString& error) {
     if (APIPR_SetRZ8FullData(record, code, boxId, pauseMs)) return true;
-    error = QStringLiteral("COM%1: the controller did not confirm command 0x%2")
+    error = QStringLiteral("COM%1: the controller did not confirm the %2 (0x%3)")
                 .arg(m_nCom)
-                .arg(code, 2, 16, QLatin1Char('0'));
+                .arg(commandName(code), hex2(code));
     return false;
 }
 
 bool CtlSession::ReadPixelCounts(QString& error) {
     const uint8_t box = m_pCurRZ8Dev->GetBoxId();
-    if (!Command(m_hTmpRZ8Full, RZ8_BOOTCDE_GET_HPIXEL, box, kCommandPauseMs, error) ||
-        !Command(m_hTmpRZ8Full, RZ8_BOOTCDE_GET_VPIXEL, box, kCommandPauseMs, error))
+    // From a copy: a send may rewrite the rate, and show prints m_hTmpRZ8Full as read.
+    RZ8Full query = m_hTmpRZ8Full;
+    if (!Command(query, RZ8_BOOTCDE_GET_HPIXEL, box, kCommandPauseMs, error) ||
+        !Command(query, RZ8_BOOTCDE_GET_VPIXEL, box, kCommandPauseMs, error))
         return false;
     for (QString& text : m_strUserRes)
         text = UserResText(m_wHPIXEL, m_wVPIXEL);
@@ -154,7 +198,8 @@ bool CtlSession::ReadEdid(QStringList& report, QString& error) {
         QStringList bytes;
         for (int i = line; i < std::min(line + 16, length); ++i)
             bytes << hex2(m_byEDID[i]);
-        report << QStringLiteral("%1: %2").arg(line, 4, 16, QLatin1Char('0')).arg(bytes.join(' '));
+        report << QStringLiteral("%1: %2").arg(
+            QStringLiteral("%1").arg(line, 4, 16, QLatin1Char('0')).toUpper(), bytes.join(' '));
     }
     if (length != RZ8_BLOCK_LEN) {
         error = QStringLiteral("COM%1: the EDID block was incomplete (%2 of %3 bytes)")

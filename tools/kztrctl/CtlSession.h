@@ -19,7 +19,9 @@ public:
     explicit CtlSession(const QString& logDir, kztr::Clock& clock = kztr::systemClock());
 
     // Probes COM first..last and returns the controllers that answered, by box ID.
-    std::vector<FoundController> Scan(int first, int last);
+    // notes gets one line per port that exists but could not be opened or stayed silent
+    // (ports that do not exist are the normal case and get none).
+    std::vector<FoundController> Scan(int first, int last, QStringList* notes = nullptr);
 
     // Opens COM com on device link 0 and reads the configuration into m_hTmpRZ8Full,
     // m_hOldRZ8Full and m_hCurRZ8Full. false with a message in error.
@@ -41,6 +43,8 @@ public:
 
     // Header line: "COM5  box ID 1  model D  ZEPH - T4/T5  firmware 19".
     static QString ControllerLine(const FoundController& c);
+    // "COM4: cannot open the port" with the device path and the reason when known.
+    static QString OpenFailure(int com, int err);
 
 private:
     bool Command(RZ8Full& record, uint8_t code, uint8_t boxId, int pauseMs, QString& error);

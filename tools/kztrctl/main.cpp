@@ -2,6 +2,7 @@
 #include "CommandLine.h"
 #include "ConfigFields.h"
 #include "CtlSession.h"
+#include "PortMap.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -18,16 +19,38 @@ void printLines(const QStringList& lines) {
     for (const QString& l : lines)
         print(l);
 }
-int failed(const QString& message) {
+void note(const QString& message) {
     std::fputs(qUtf8Printable(QStringLiteral("kztrctl: ") + message + '\n'), stderr);
+}
+int failed(const QString& message) {
+    note(message);
     return kControllerFailed;
+}
+
+// "COM1 (/dev/ttyUSB0)": where a COM number is looked for on this machine.
+QString comWithPath(int com) {
+    return QStringLiteral("COM%1 (%2)")
+        .arg(com)
+        .arg(QString::fromStdString(kztr::devicePathForCom(com)));
+}
+
+QString patternDone(const QString& mode) {
+    if (mode == QLatin1String("on")) return QStringLiteral("test pattern on");
+    if (mode == QLatin1String("rgbw")) return QStringLiteral("RGBW pattern on");
+    return QStringLiteral("test and RGBW patterns off");
 }
 
 int run(const CtlRequest& request, CtlSession& session) {
     QString error;
     if (request.command == CtlCommand::Scan) {
-        const std::vector<FoundController> found = session.Scan(kCtlFirstCom, kCtlLastScanCom);
-        if (found.empty()) return failed(QStringLiteral("no controller found on COM1 to COM15"));
+        QStringList notes;
+        const std::vector<FoundController> found =
+            session.Scan(kCtlFirstCom, kCtlLastScanCom, &notes);
+        for (const QString& n : notes)
+            note(n);
+        if (found.empty())
+            return failed(QStringLiteral("no controller found on %1 to %2")
+                              .arg(comWithPath(kCtlFirstCom), comWithPath(kCtlLastScanCom)));
         for (const FoundController& c : found)
             print(CtlSession::ControllerLine(c));
         return kOk;
@@ -61,7 +84,7 @@ int run(const CtlRequest& request, CtlSession& session) {
     }
     case CtlCommand::Pattern:
         if (!session.Pattern(request.pattern, error)) return failed(error);
-        print(QStringLiteral("COM%1: pattern %2").arg(request.com).arg(request.pattern));
+        print(QStringLiteral("COM%1: %2").arg(request.com).arg(patternDone(request.pattern)));
         return kOk;
     case CtlCommand::BoxId: {
         const int old = session.m_pCurRZ8Dev->GetBoxId();
@@ -71,6 +94,9 @@ int run(const CtlRequest& request, CtlSession& session) {
         return kOk;
     }
     case CtlCommand::Reset:
+        // Nothing else shows for the restart pause; say why the wait is long.
+        note(QStringLiteral("COM%1: resetting; the controller takes about 10 s to restart")
+                 .arg(request.com));
         if (!session.Reset(error)) return failed(error);
         print(QStringLiteral("COM%1: controller reset").arg(request.com));
         return kOk;
