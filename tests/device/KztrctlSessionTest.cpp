@@ -39,6 +39,13 @@ TEST_F(KztrctlSessionTest, ScanNamesAPortThatOpenedButStayedSilent) {
     EXPECT_EQ(notes, QStringList{"COM3: the port opened but no controller answered"});
 }
 
+TEST(KztrctlControllerLine, NoIdIsNotABoxNumber) {
+    EXPECT_EQ(CtlSession::ControllerLine({4, 0xFF, 'H', 3}),
+              "COM4  box ID none  model H  ZEPH - T5  firmware 3");
+    EXPECT_EQ(CtlSession::ControllerLine({4, 254, 'K', 3}),
+              "COM4  box ID 254  model K  ZEPH - T2Clone  firmware 3");
+}
+
 TEST_F(KztrctlSessionTest, UnconfirmedCommandIsNamed) {
     bus.line(3).onWrite(Command::command(0xFF), at(0ms, replyFrame(0xFF, 'D', 2)));
     QString error;

@@ -11,6 +11,7 @@ namespace {
 constexpr int kBaud = 460800;
 constexpr int kCommandPauseMs = 1000;
 constexpr int kPatternPauseMs = 0;
+constexpr uint8_t kNoBoxId = 0xFF;
 
 QString modelName(char letter) {
     // The label without its polarity part, e.g. "ZEPH - T4/T5".
@@ -57,9 +58,11 @@ CtlSession::CtlSession(const QString& logDir, kztr::Clock& clock) : CRZ8DeviceLi
 
 QString CtlSession::ControllerLine(const FoundController& c) {
     const QChar letter = c.model >= 0x20 && c.model < 0x7F ? QChar(c.model) : QChar('?');
+    // 0xFF is the controller's "no ID", not a 255th box.
+    const QString id = c.boxId == kNoBoxId ? QStringLiteral("none") : QString::number(c.boxId);
     return QStringLiteral("COM%1  box ID %2  model %3  %4  firmware %5")
         .arg(c.com)
-        .arg(c.boxId)
+        .arg(id)
         .arg(letter)
         .arg(modelName(c.model))
         .arg(c.fwVer);
