@@ -1,12 +1,17 @@
 // Starts the real KZTRMaster twice: the second copy must leave at once, silently, with
 // status 0, and the first must keep running.
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #ifndef KZTRMASTER_PATH
 #error "KZTRMASTER_PATH must name the executable under test"
@@ -50,16 +55,27 @@ protected:
         ASSERT_TRUE(process.waitForStarted(10000)) << process.errorString().toStdString();
     }
 
-    // The first copy holds its lock once the lock file is there.
+    // The first copy holds its lock once the lock file names it; a file that is there but
+    // still empty is being written.
     bool waitForLockFile() {
         QElapsedTimer waited;
         waited.start();
         while (waited.elapsed() < 10000) {
-            for (const QFileInfo& f : QDir(m_runtime.path()).entryInfoList(QDir::Files))
-                if (f.fileName().startsWith("VEV8AdevevAvi")) return true;
+            for (const QFileInfo& f : QDir(m_runtime.path()).entryInfoList(QDir::Files)) {
+                qint64 pid = 0;
+                QString host, app;
+                if (f.fileName().startsWith("VEV8AdevevAvi") &&
+                    QLockFile(f.filePath()).getLockInfo(&pid, &host, &app))
+                    return true;
+            }
             QThread::msleep(20);
         }
         return false;
+    }
+
+    // The lock file a copy of this user makes in the private directory.
+    QString lockPath() const {
+        return m_runtime.filePath(QStringLiteral("VEV8AdevevAvi-%1.lock").arg(getuid()));
     }
 
     QTemporaryDir m_runtime;
@@ -98,6 +114,26 @@ TEST_P(SingleInstanceTest, ALockLeftByAKilledCopyDoesNotKeepTheNextOneOut) {
     start(m_third);
     EXPECT_FALSE(m_third.waitForFinished(1500)) << "the next copy refused to start";
     EXPECT_EQ(m_third.state(), QProcess::Running);
+}
+
+// A copy that died between making its lock file and writing itself into it leaves an
+// empty file: it keeps others out only as long as it could still be being written.
+TEST_P(SingleInstanceTest, AnOwnerlessLockFileKeepsCopiesOutOnlyBriefly) {
+    QFile lock(lockPath());
+    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+
+    QProcess second;
+    start(second);
+    ASSERT_TRUE(second.waitForFinished(10000)) << "a lock file just made did not count";
+    EXPECT_EQ(second.exitCode(), 0);
+
+    ASSERT_TRUE(lock.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                                 QFileDevice::FileModificationTime));
+    lock.close();
+    start(m_third);
+    EXPECT_FALSE(m_third.waitForFinished(1500)) << "an old ownerless lock kept the copy out";
+    EXPECT_EQ(m_third.state(), QProcess::Running);
+    EXPECT_TRUE(waitForLockFile()) << "the copy did not take the lock over";
 }
 
 INSTANTIATE_TEST_SUITE_P(Places, SingleInstanceTest,
