@@ -4,6 +4,8 @@
 #include "EdidBlock.h"
 #include "TraceCapture.h"
 
+#include <algorithm>
+
 namespace kztr::test {
 namespace {
 
@@ -152,6 +154,64 @@ TEST_F(DeviceLinkReadTest, ValidEdidSetsPolarityWithoutRestore) {
     EXPECT_EQ(trace.count("[D] 00 FF FF FF FF FF FF 00"), 1);
 }
 
+// Each expected line is a prefix of the traced line at the same place; nothing is missing,
+// nothing extra, nothing out of order.
+void ExpectTraceInOrder(const std::vector<std::string>& traced,
+                        const std::vector<std::string>& expected) {
+    ASSERT_EQ(traced.size(), expected.size()) << ::testing::PrintToString(traced);
+    for (size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(traced[i].rfind(expected[i], 0), 0u)
+            << "line " << i << ": " << traced[i] << "\n  expected to start with: " << expected[i];
+}
+
+TEST_F(DeviceLinkReadTest, EdidExchangeTracesEveryStepInOrder) {
+    link->m_hRZ8DevBoxMode = BOXMODE_T1T3;
+    link->m_strUserRes[0] = QStringLiteral("0000 * 0000");
+    link->BuildSliderResInfo();
+    link->m_hTmpRZ8Full = RZ8Full{};
+    link->m_hTmpRZ8Full.model = 'C';
+    port.onWrite(Command::command(0x27),
+                 at(5ms, concat(replyFrame(0x27, 'C', 2), makeEdidBlock(0x1C))));
+    TraceCapture trace;
+    ASSERT_EQ(link->APIPR_SetRZ8FullData(link->m_hTmpRZ8Full, RZ8_BOOTCDE_GET_EDID, 2, 1000), 1);
+
+    std::vector<std::string> expected = {
+        "[D]APIPR_SetRZ8FullData CMD=27 mode=C",
+        "[D][Send]APIPR_UARTSendData length=16 : 27 44 50 02    00 28 00 00    00 00 00 00    00 "
+        "00 00 00     ",
+        "[D][Send]APIPU_SendData clear uart data len=0",
+        "[D][uart]APIPR_GetRZ8FullInfoForLogFile nType=0",
+        "[D]APIPR_UARTReadDataAndCheck cmd=27 EDID len=256 Mode=" + std::to_string(BOXMODE_T1T3),
+        "[D]APIPR_UARTReadDataAndCheck HV_Polarity=1c",
+        "[D]checksum0=",
+        "[D]checksum1=",
+    };
+    for (int line = 0; line < 16; ++line)
+        expected.push_back(line == 0 ? "[D] 00 FF FF FF FF FF FF 00 " : "[D] ");
+    expected.push_back("[D]APIPR_UARTReadDataAndCheck  len=16 cmd=27");
+    expected.push_back("[D]APIPR_UARTReadDataAndCheck read uart data VR=60, DID_Ver=0, vp=0, "
+                       "hp=0, color_10bit=0, audiobit=0 model=C(43)");
+    expected.push_back("[D]APIPR_UARTReadDataAndCheck read uart data I_output_mode=7, iVLimit=45, "
+                       "iHLimit=280(1801), HO=0, VO=0, HSW=0, VSW=0");
+    ExpectTraceInOrder(trace.texts(), expected);
+    // The stale-input line belongs to the device link's own source file.
+    EXPECT_EQ(trace.lines()[2].file, "RZ8Ctrl.cpp");
+}
+
+TEST_F(DeviceLinkReadTest, ResetEchoTracesThePauseAfterIt) {
+    port.onWrite(Command::command(RZ8_BOOTCDE_HW_RESET), at(0ms, replyFrame(0x01)));
+    TraceCapture trace;
+    ASSERT_EQ(link->APIPR_SetRZ8FullData(link->m_hCurRZ8Full, RZ8_BOOTCDE_HW_RESET, 2, 1000), 1);
+    const std::vector<std::string> t = trace.texts();
+    const auto pause = std::find(t.begin(), t.end(),
+                                 "[D]APIPR_UARTReadDataAndCheck 5 CMD=1 (delay 9sec for zephT3)");
+    ASSERT_NE(pause, t.end()) << ::testing::PrintToString(t);
+    // Before the reply's own lines: the pause comes first, then the reply is looked at.
+    const auto len = std::find(t.begin(), t.end(), "[D]APIPR_UARTReadDataAndCheck  len=16 cmd=1");
+    EXPECT_LT(pause, len);
+    EXPECT_EQ(std::count(t.begin(), t.end(), *pause), 1);
+}
+
 TEST_F(DeviceLinkReadTest, UnknownSyncFlagsKeepThePreviousPolarity) {
     link->HV_Polarity = 0x18;
     port.onWrite(Command::command(RZ8_BOOTCDE_GET_EDID),
@@ -250,6 +310,21 @@ TEST_P(EdidRestoreTest, BrokenHeader) {
     EXPECT_EQ(link->m_hTmpRZ8Full.param(), 0);
 }
 
+TEST_P(EdidRestoreTest, RestoreRequestIsTraced) {
+    const RestoreCase& c = GetParam();
+    ScriptBrokenThenGood();
+    link->m_hRZ8DevBoxMode = c.boxMode;
+    TraceCapture trace;
+    ASSERT_EQ(link->APIPR_SetRZ8FullData(link->m_hTmpRZ8Full, RZ8_BOOTCDE_GET_EDID, 2, 1000), 1);
+    const std::string error = "[D][HB]APIPR_UARTOpen RZ8_BOOTCDE_GET_EDID error " +
+                              std::to_string(c.boxMode) + " readcount=1";
+    EXPECT_EQ(trace.count(error), c.restores ? 1 : 0);
+    EXPECT_EQ(trace.count("[D][HB]APIPR_UARTOpen RZ8_BOOTCDE_GET_EDID buf"), c.restores ? 1 : 0);
+    // The restore's own frame carries the marker.
+    EXPECT_EQ(trace.count("[D][Send]APIPR_UARTSendData length=16 : 27 44 50 02    00 28 aa aa"),
+              c.restores ? 1 : 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(BoxModes, EdidRestoreTest,
                          ::testing::Values(RestoreCase{"T5", BOXMODE_T5, true},
                                            RestoreCase{"T4T5_A", BOXMODE_T4T5_A, true},
@@ -262,6 +337,7 @@ INSTANTIATE_TEST_SUITE_P(BoxModes, EdidRestoreTest,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DeviceLinkReadTest, RestoreStopsAtTheReadCountCap) {
+    TraceCapture trace;
     Bytes broken = makeEdidBlock();
     broken[0] = 0x01;
     fixEdidChecksums(broken);
@@ -271,6 +347,8 @@ TEST_F(DeviceLinkReadTest, RestoreStopsAtTheReadCountCap) {
     EXPECT_EQ(link->APIPR_SetRZ8FullData(link->m_hTmpRZ8Full, RZ8_BOOTCDE_GET_EDID, 2, 1000), 1);
     // Blocks 2, 3 and 4 ask again; the fifth block reaches the cap.
     EXPECT_EQ(port.writeCount(0x27), 4);
+    EXPECT_EQ(trace.count("[D][HB]APIPR_UARTOpen RZ8_BOOTCDE_GET_EDID readcount error"), 1);
+    EXPECT_EQ(trace.count("[D][HB]APIPR_UARTOpen RZ8_BOOTCDE_GET_EDID readcount error 5"), 1);
     EXPECT_EQ(link->m_iEDIDReadCount, 5);
     EXPECT_EQ(link->m_hTmpRZ8Full.param(), 0);
 }
@@ -302,6 +380,7 @@ struct PixelCase {
     uint8_t code;
     uint8_t hi, lo;
     uint16_t expectH, expectV;
+    const char* traceLine; // "" when none
 };
 
 // Test names in ctest show the row name, not the bytes of the row.
@@ -319,16 +398,23 @@ TEST_P(PixelReplyTest, StoresTheCount) {
     reply[6] = c.hi;
     reply[7] = c.lo;
     port.onWrite(Command::command(c.code), at(0ms, reply));
+    TraceCapture trace;
     EXPECT_EQ(link->APIPR_SetRZ8FullData(link->m_hTmpRZ8Full, c.code, 2, 1000), 1);
     EXPECT_EQ(link->m_wHPIXEL, c.expectH);
     EXPECT_EQ(link->m_wVPIXEL, c.expectV);
+    if (*c.traceLine) {
+        EXPECT_EQ(trace.count(c.traceLine), 1);
+    }
+    EXPECT_EQ(trace.count("PIXEL h="), *c.traceLine ? 1 : 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Counts, PixelReplyTest,
-                         ::testing::Values(PixelCase{"Horizontal1920", 0x0E, 0x07, 0x80, 1920, 22},
-                                           PixelCase{"Vertical1080", 0x0F, 0x04, 0x38, 11, 1080},
+                         ::testing::Values(PixelCase{"Horizontal1920", 0x0E, 0x07, 0x80, 1920, 22,
+                                                     "[D]RZ8_BOOTCDE_GET_HPIXEL h=1920 v=22"},
+                                           PixelCase{"Vertical1080", 0x0F, 0x04, 0x38, 11, 1080,
+                                                     "[D]RZ8_BOOTCDE_GET_VPIXEL h=11 v=1080"},
                                            PixelCase{"OtherCommandStoresNothing", 0x0C, 0x07, 0x80,
-                                                     11, 22}),
+                                                     11, 22, ""}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DeviceLinkReadTest, PixelCountOfAMismatchedReplyIsIgnored) {

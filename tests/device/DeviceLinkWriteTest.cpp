@@ -112,7 +112,9 @@ TEST_F(DeviceLinkWriteTest, LogLineNamesTheResolutionThePanelShows) {
     link->m_hCurRZ8Full.setAudiobit(1);
     link->m_wHBlank = 300;
     port.onWrite(Command::command(0x00), at(0ms, replyFrame(0x00)));
+    TraceCapture trace;
     ASSERT_EQ(link->APIPR_SetRZ8FullData(link->m_hCurRZ8Full, 0x00, 1, 1000), 1);
+    EXPECT_EQ(trace.count("[D][uart]APIPR_GetRZ8FullInfoForLogFile nType=3"), 1);
     const QStringList lines = logLines();
     ASSERT_EQ(lines.size(), 1);
     EXPECT_EQ(lines[0], QStringLiteral("[23:15:00]: v3.11 (ID = 01) - ; VR = 60Hz; HLimited = 300; "
