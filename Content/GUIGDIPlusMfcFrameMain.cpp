@@ -84,6 +84,16 @@ void CGUIGDIPlusMfcFrameMain::keyPressEvent(QKeyEvent* e) {
         e->accept();
         return;
     default:
-        CGUIGDIPlusMfcBaseDlg::keyPressEvent(e);
+        break;
     }
+    // Typing goes to the focused number box; the first box that takes the key ends the
+    // search, and the panel shows the new text at once.
+    for (CGUIGDIPlusMfcCtrlEditBox& box : m_hGUICtrlEditBox) {
+        if (box.OnKey(*e)) {
+            RepaintFrame();
+            e->accept();
+            return;
+        }
+    }
+    CGUIGDIPlusMfcBaseDlg::keyPressEvent(e);
 }

@@ -3,6 +3,7 @@
 #include "PanelTestFrame.h"
 #include "ProcessFlags.h"
 
+#include <QTest>
 #include <QTimer>
 
 #include <functional>
@@ -339,3 +340,24 @@ TEST_F(PanelTest, ConnectedBackgroundWhileTheLinkIsOpen) {
 }
 
 } // namespace
+
+TEST_F(PanelTest, TypingGoesToTheClickedNumberBoxOnly) {
+    StartUp();
+    m_frame->EnableAllCtrl(true);
+    std::vector<QString> before;
+    for (const auto& box : m_frame->m_hGUICtrlEditBox)
+        before.push_back(box.GetText());
+
+    // "Horz Blank :" is box 3; a click there takes the focus from box 0.
+    QTest::mouseClick(m_frame.get(), Qt::LeftButton, {}, QPoint(715, 437));
+    QTest::keyClicks(m_frame.get(), "5");
+    QTest::keyClick(m_frame.get(), Qt::Key_Escape); // taken by the panel, not a box
+
+    for (int i = 0; i < CGUIGDIPlusMfcFrameMain::kEditBoxCount; ++i) {
+        if (i == 3)
+            EXPECT_EQ(m_frame->m_hGUICtrlEditBox[i].GetText(), before[i] + "5");
+        else
+            EXPECT_EQ(m_frame->m_hGUICtrlEditBox[i].GetText(), before[i]) << "box " << i;
+    }
+    EXPECT_TRUE(m_frame->m_hGUICtrlEditBox[3].IsFocused());
+}
