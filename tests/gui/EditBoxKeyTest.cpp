@@ -121,6 +121,8 @@ TEST(GuiCtlEditKeysGate, UnfocusedOrReadOnlyBoxTakesNoKeys) {
 }
 
 TEST(GuiCtlEditKeysGate, KeyReleaseIsNotAKey) {
+    // A key event needs the application: without one Qt makes a keyboard device nobody owns.
+    EnsureGuiApp();
     CGUIGDIPlusMfcCtrlEditBox box;
     box.m_iMaxLen = 5;
     box.m_iState = CGUIGDIPlusMfcCtrlEditBox::kFocused;
