@@ -53,6 +53,8 @@ std::vector<Place> ControlPlaces(const F& f) {
     for (int i = 0; i < F::kSwitchCount; ++i)
         add("Switch " + std::to_string(i), f.m_hGUICtrlSwitch[i].m_rcCtrl, pg::kSwitches[i]);
     add("Sync check box", f.m_hGUICtrlChkBox[0].m_rcCtrl, pg::kSyncCheck);
+    // The background draws a column per device; the frame must have as many.
+    EXPECT_EQ(pg::kDeviceCount, F::kDevBoxCount);
     for (int i = 0; i < F::kDevBoxCount; ++i)
         add("Device radio " + std::to_string(i), f.m_hGUICtrlRdoBtnDevBox[i].m_rcCtrl,
             pg::deviceButton(i));

@@ -36,10 +36,10 @@ constexpr QRect kSyncLabel = ltrb(1104, 111, 1225, 131);
 constexpr int kDeviceCount = 16;
 constexpr int kDevicePitch = 75;
 constexpr QRect deviceButton(int i) {
-    return ltrb(45 + 75 * i, 142, 70 + 75 * i, 167);
+    return ltrb(45 + kDevicePitch * i, 142, 70 + kDevicePitch * i, 167);
 }
 constexpr QRect deviceLabel(int i) {
-    return ltrb(23 + 75 * i, 173, 89 + 75 * i, 218);
+    return ltrb(23 + kDevicePitch * i, 173, 89 + kDevicePitch * i, 218);
 }
 
 // Radio-group column: five headings, each over its radios and their labels.
