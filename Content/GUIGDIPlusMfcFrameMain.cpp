@@ -77,15 +77,7 @@ void CGUIGDIPlusMfcFrameMain::mouseReleaseEvent(QMouseEvent* e) {
 void CGUIGDIPlusMfcFrameMain::keyPressEvent(QKeyEvent* e) {
     // The dialog would take Escape for a cancel and end the application; the operator
     // leaves only by the Exit button.
-    switch (e->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-        e->accept();
-        return;
-    default:
-        break;
-    }
+    if (SwallowEnterAndEscape(e)) return;
     // Typing goes to the focused number box; the first box that takes the key ends the
     // search, and the panel shows the new text at once.
     for (CGUIGDIPlusMfcCtrlEditBox& box : m_hGUICtrlEditBox) {

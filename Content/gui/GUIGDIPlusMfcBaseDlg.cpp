@@ -304,3 +304,15 @@ void CGUIGDIPlusMfcBaseDlg::keyPressEvent(QKeyEvent* e) {
     }
     QDialog::keyPressEvent(e);
 }
+
+bool CGUIGDIPlusMfcBaseDlg::SwallowEnterAndEscape(QKeyEvent* e) {
+    switch (e->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        e->accept();
+        return true;
+    default:
+        return false;
+    }
+}

@@ -129,6 +129,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     // F1 does nothing.
     void keyPressEvent(QKeyEvent* e) override;
+    // Takes Enter and Escape, which would otherwise end the dialog's run; true when taken.
+    static bool SwallowEnterAndEscape(QKeyEvent* e);
 
     // Starts moving the window with the pointer at (x, y) in window coordinates.
     void BeginWindowDrag(int x, int y);

@@ -61,13 +61,5 @@ void CGUIGDIPlusMfcFrameSplash::OnPlaceWindow() {
 }
 
 void CGUIGDIPlusMfcFrameSplash::keyPressEvent(QKeyEvent* e) {
-    switch (e->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-        e->accept();
-        return;
-    default:
-        CGUIGDIPlusMfcBaseDlg::keyPressEvent(e);
-    }
+    if (!SwallowEnterAndEscape(e)) CGUIGDIPlusMfcBaseDlg::keyPressEvent(e);
 }
