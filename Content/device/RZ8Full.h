@@ -5,10 +5,10 @@
 #include <cstring>
 
 struct RZ8Data {
-    uint8_t flags[4];       // little-endian flags word, see the accessors of RZ8Full
-    int8_t I_output_mode;   // slider position 0..9; 9 = user-defined resolution
-    uint8_t iVLimit;        // vertical blank, lines
-    uint8_t iHLimitBE[2];   // horizontal blank, big-endian
+    uint8_t flags[4];     // little-endian flags word, see the accessors of RZ8Full
+    int8_t I_output_mode; // slider position 0..9; 9 = user-defined resolution
+    uint8_t iVLimit;      // vertical blank, lines
+    uint8_t iHLimitBE[2]; // horizontal blank, big-endian
     uint8_t HO;
     uint8_t VO;
     uint8_t HSW;
@@ -28,7 +28,8 @@ struct RZ8Full {
         return uint32_t(f[0]) | uint32_t(f[1]) << 8 | uint32_t(f[2]) << 16 | uint32_t(f[3]) << 24;
     }
     void setFlagsWord(uint32_t w) {
-        for (int i = 0; i < 4; ++i) hRZ8Data.flags[i] = uint8_t(w >> (8 * i));
+        for (int i = 0; i < 4; ++i)
+            hRZ8Data.flags[i] = uint8_t(w >> (8 * i));
     }
 
     unsigned DID_Ver() const { return bits(0, 2); }
@@ -55,7 +56,9 @@ struct RZ8Full {
         hRZ8Data.flags[3] = uint8_t(v);
     }
 
-    uint16_t iHLimit() const { return uint16_t(hRZ8Data.iHLimitBE[0] << 8 | hRZ8Data.iHLimitBE[1]); }
+    uint16_t iHLimit() const {
+        return uint16_t(hRZ8Data.iHLimitBE[0] << 8 | hRZ8Data.iHLimitBE[1]);
+    }
     void setIHLimit(uint16_t v) {
         hRZ8Data.iHLimitBE[0] = uint8_t(v >> 8);
         hRZ8Data.iHLimitBE[1] = uint8_t(v);
