@@ -8,7 +8,6 @@ constexpr GUIColorRef kWhite = 0xFFFFFF;
 constexpr int kAlignRight = 2;
 } // namespace
 
-const QString CGUIGDIPlusMfcFrameSplash::kVersionText = QStringLiteral("v3.11");
 const QString CGUIGDIPlusMfcFrameSplash::kOwnershipText =
     QStringLiteral("\u00A9 2026 Quorvane. All rights reserved.");
 

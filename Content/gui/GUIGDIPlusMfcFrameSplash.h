@@ -2,6 +2,7 @@
 // The start-up picture: the splash background from the skin with the version and an
 // ownership notice in its lower part. A press anywhere drags it; Enter and Escape do not
 // close it. It centres itself on the fixed 1600 x 1050 area, like the main frame.
+#include "AppVersion.h"
 #include "FrameMessages.h"
 #include "GUIGDIPlusMfcBaseDlg.h"
 
@@ -15,7 +16,7 @@ public:
     static constexpr int kPlacementAreaWidth = 1600;
     static constexpr int kPlacementAreaHeight = 1050;
 
-    static const QString kVersionText;
+    static inline const QString& kVersionText = ::kVersionText;
     static const QString kOwnershipText;
 
     explicit CGUIGDIPlusMfcFrameSplash(QWidget* parent = nullptr);

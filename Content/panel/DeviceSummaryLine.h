@@ -1,14 +1,13 @@
 #pragma once
-// The one line per command sent that goes to the daily log file.
+// The one line per command sent that goes to the daily log file; it starts with the
+// version text.
+#include "AppVersion.h"
 #include "RZ8Full.h"
 #include "ResolutionCatalogue.h"
 
 #include <QString>
 #include <cstdint>
 #include <vector>
-
-// Version text at the head of every summary line (and the title of the panel).
-inline const QString kVersionText = QStringLiteral("v3.11");
 
 // Line for a record as sent: its cmd and VR are already stamped. hBlank is the frame's
 // horizontal blank in host order; the text after "[UP PORT]" is entry I_output_mode of

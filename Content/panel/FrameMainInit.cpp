@@ -1,5 +1,6 @@
 // Start-up of the main frame: splash, panel from the skin, title, not-connected state and
 // the window's place.
+#include "AppVersion.h"
 #include "DebugTrace.h"
 #include "ErrorBox.h"
 #include "FrameMessages.h"
@@ -13,7 +14,6 @@
 #include <cstdlib>
 
 namespace {
-const QString kVersion = QStringLiteral("v3.11");
 const QString kBrand = QStringLiteral("nIVRA");
 const QString kBackground = QStringLiteral("GUIFrameMain/GUIFrameMainBKEn.tksx");
 constexpr int kTitleMaxChars = 126; // the title buffer holds 127 characters with its end
@@ -53,9 +53,9 @@ int CGUIGDIPlusMfcFrameMain::APIPR_Initialize() {
     if (!LoadBKImage(0, QStringLiteral("PNG"), path, 0, 0)) return 0;
 
     m_strBrandName = kBrand;
-    SetTitleText(kVersion);
-    RZ8_TRACE("[D]APIPR_Initialize  %s\n", qUtf8Printable(kVersion));
-    RZ8_TRACE("[D]APIPR_Initialize  %s\n", qUtf8Printable(kVersion));
+    SetTitleText(kVersionText);
+    RZ8_TRACE("[D]APIPR_Initialize  %s\n", qUtf8Printable(kVersionText));
+    RZ8_TRACE("[D]APIPR_Initialize  %s\n", qUtf8Printable(kVersionText));
     RZ8_TRACE("[D]");
     RZ8_TRACE("[D]");
 
