@@ -38,9 +38,6 @@ public:
     static constexpr int kFirstAdjusterBtn = 7;
     // How long the splash shows before the panel is built.
     static constexpr std::chrono::milliseconds kSplashWait{2500};
-    // The window is centred on this fixed area, not on the actual screen.
-    static constexpr int kPlacementAreaWidth = 1600;
-    static constexpr int kPlacementAreaHeight = 1050;
     // Exit status of the application after a failed start-up.
     static constexpr int kInitFailedStatus = 1;
 

@@ -257,6 +257,12 @@ void CGUIGDIPlusMfcBaseDlg::BeginWindowDrag(int x, int y) {
     m_ptDragOffset = QPoint(x, y);
 }
 
+void CGUIGDIPlusMfcBaseDlg::ShowOnPlacementArea() {
+    move((kPlacementAreaWidth - width()) / 2, (kPlacementAreaHeight - height()) / 2);
+    show();
+    raise();
+}
+
 void CGUIGDIPlusMfcBaseDlg::mousePressEvent(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton) {
         QDialog::mousePressEvent(e);

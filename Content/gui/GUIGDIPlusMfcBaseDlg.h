@@ -52,6 +52,9 @@ class CGUIGDIPlusMfcBaseDlg : public QDialog {
 public:
     // Cursor types of SetFrameCursor.
     enum { kCursorArrow = 0, kCursorAppStarting = 1, kCursorSizeNWSE = 2, kCursorHand = 3 };
+    // The skinned frames centre themselves on this fixed area, not on the actual screen.
+    static constexpr int kPlacementAreaWidth = 1600;
+    static constexpr int kPlacementAreaHeight = 1050;
 
     explicit CGUIGDIPlusMfcBaseDlg(QWidget* parent = nullptr);
     ~CGUIGDIPlusMfcBaseDlg() override;
@@ -134,6 +137,8 @@ protected:
 
     // Starts moving the window with the pointer at (x, y) in window coordinates.
     void BeginWindowDrag(int x, int y);
+    // Centres the window, at its current size, on the placement area; shows and raises it.
+    void ShowOnPlacementArea();
 
     CGUIGDIPlusMfcMemDC m_hMemDC;
     CGUIGDIPlusMfcPainter m_hPainter;

@@ -50,12 +50,8 @@ long CGUIGDIPlusMfcFrameSplash::OnFrameMessage(std::uint32_t msg, std::uintptr_t
 }
 
 void CGUIGDIPlusMfcFrameSplash::OnPlaceWindow() {
-    // The window's own size: the background's, once it loaded.
-    const int w = width();
-    const int h = height();
-    move((kPlacementAreaWidth - w) / 2, (kPlacementAreaHeight - h) / 2);
-    show();
-    raise();
+    // At the window's own size: the background's, once it loaded.
+    ShowOnPlacementArea();
     RepaintFrame();
 }
 

@@ -13,8 +13,6 @@ class CGUIGDIPlusMfcFrameSplash : public CGUIGDIPlusMfcBaseDlg {
 public:
     // Posted to itself by its initialisation: place the window, then repaint.
     static constexpr std::uint32_t kMsgPlace = FrameMsg::kWmUser + 10;
-    static constexpr int kPlacementAreaWidth = 1600;
-    static constexpr int kPlacementAreaHeight = 1050;
 
     static inline const QString& kVersionText = ::kVersionText;
     static const QString kOwnershipText;

@@ -11,8 +11,6 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
-#include <cstdlib>
-
 namespace {
 const QString kBrand = QStringLiteral("nIVRA");
 const QString kBackground = QStringLiteral("GUIFrameMain/GUIFrameMainBKEn.tksx");
@@ -93,11 +91,7 @@ void CGUIGDIPlusMfcFrameMain::WaitWithMessagePump(std::chrono::milliseconds dura
 
 long CGUIGDIPlusMfcFrameMain::OnPlaceWindow() {
     RepaintFrame();
-    const int w = std::abs(width());
-    const int h = std::abs(height());
-    move((kPlacementAreaWidth - w) / 2, (kPlacementAreaHeight - h) / 2);
-    show();
-    raise();
+    ShowOnPlacementArea();
     // Lowest values of vertical rate, horizontal blank and horizontal offset.
     for (int i : {kEditVRate, kEditHBlank, kEditHOffset})
         m_hGUICtrlEditBox[i].SetNumber(m_hGUICtrlEditBox[i].m_iMin);
