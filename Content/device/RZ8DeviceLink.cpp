@@ -11,9 +11,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-constexpr uint8_t kEDIDHeader[8] = {0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00};
-// Byte 71: flags of the first detailed timing descriptor (digital separate sync).
-constexpr int kEDIDSyncFlagsOffset = 71;
 // Slice of the message-pumping wait: short enough for a responsive panel.
 constexpr auto kPumpSlice = 10ms;
 
@@ -140,8 +137,8 @@ int CRZ8DeviceLink::ReceiveDataBlock(uint8_t byReplyCode) {
 
 int CRZ8DeviceLink::ExamineDataBlock(uint8_t byReplyCode) {
     const bool isEDID = byReplyCode == RZ8_BOOTCDE_GET_EDID;
-    if (isEDID && IsSyncFlags(m_byEDID[kEDIDSyncFlagsOffset])) {
-        HV_Polarity = m_byEDID[kEDIDSyncFlagsOffset];
+    if (isEDID && IsSyncFlags(m_byEDID[RZ8_EDID_SYNC_FLAGS_OFFSET])) {
+        HV_Polarity = m_byEDID[RZ8_EDID_SYNC_FLAGS_OFFSET];
         RZ8_TRACE("[D]APIPR_UARTReadDataAndCheck HV_Polarity=%x\n", HV_Polarity);
     }
 
@@ -158,8 +155,7 @@ int CRZ8DeviceLink::ExamineDataBlock(uint8_t byReplyCode) {
                   m_iEDIDReadCount);
         return 1;
     }
-    if (isEDID && BoxModeRestoresEDID(m_hRZ8DevBoxMode) &&
-        std::memcmp(m_byEDID, kEDIDHeader, sizeof kEDIDHeader) != 0) {
+    if (isEDID && BoxModeRestoresEDID(m_hRZ8DevBoxMode) && !HasEdidHeader(m_byEDID)) {
         RZ8_TRACE("[D][HB]APIPR_UARTOpen RZ8_BOOTCDE_GET_EDID error %d readcount=%d\n",
                   m_hRZ8DevBoxMode, m_iEDIDReadCount);
         RZ8_TRACE("[D][HB]APIPR_UARTOpen RZ8_BOOTCDE_GET_EDID buf\n");

@@ -4,6 +4,7 @@
 #include "RZ8Ctrl.h"
 
 #include <algorithm>
+#include <iterator>
 
 int APIPR_UARTSendData(CRZ8Ctrl* dev, const uint8_t* data, int length) {
     if (length == 1) {
@@ -18,6 +19,10 @@ int APIPR_UARTSendData(CRZ8Ctrl* dev, const uint8_t* data, int length) {
     }
     if (!dev) return 0;
     return dev->APIPU_SendData(data, length);
+}
+
+bool HasEdidHeader(const uint8_t* block) {
+    return std::equal(std::begin(RZ8_EDID_HEADER), std::end(RZ8_EDID_HEADER), block);
 }
 
 uint8_t BlockChecksum(const uint8_t* bytes, int count) {

@@ -35,6 +35,14 @@ constexpr int RZ8_BLOCK_LEN = 256;
 constexpr uint16_t RZ8_PARAM_EDID_RESTORE = 0xAAAA;
 constexpr uint16_t RZ8_PARAM_PORTREG_ADDR = 0x1600;
 
+// The fixed start of an EDID base block, and the byte of its first detailed timing
+// descriptor that holds the sync flags (digital separate sync: the H/V polarity).
+inline constexpr uint8_t RZ8_EDID_HEADER[8] = {0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00};
+constexpr int RZ8_EDID_SYNC_FLAGS_OFFSET = 71;
+
+// True when block starts with the EDID header.
+bool HasEdidHeader(const uint8_t* block);
+
 // Replies to 0x27..0x2F are followed by a 256-byte block.
 constexpr bool IsBlockCommand(uint8_t code) {
     return code >= 0x27 && code <= 0x2F;

@@ -211,8 +211,7 @@ bool CtlSession::ReadEdid(QStringList& report, QString& error) {
                     .arg(RZ8_BLOCK_LEN);
         return false;
     }
-    static const uint8_t header[8] = {0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00};
-    const bool headerOk = std::equal(header, header + 8, m_byEDID);
+    const bool headerOk = HasEdidHeader(m_byEDID);
     const BlockChecksumResult sums = ExamineBlockChecksums(m_byEDID);
     const auto verdict = [](bool ok) {
         return ok ? QStringLiteral("ok") : QStringLiteral("MISMATCH");
@@ -225,9 +224,10 @@ bool CtlSession::ReadEdid(QStringList& report, QString& error) {
     if (sums.hasDid)
         report << QStringLiteral("checksumdid    expected %1, read %2: %3")
                       .arg(hex2(sums.checksumdid), hex2(sums.readdid), verdict(sums.okDid()));
-    const QString polarity = PolarityText(m_byEDID[71]);
-    report << QStringLiteral("sync polarity  %1 (byte 71 = %2)")
+    const uint8_t syncFlags = m_byEDID[RZ8_EDID_SYNC_FLAGS_OFFSET];
+    const QString polarity = PolarityText(syncFlags);
+    report << QStringLiteral("sync polarity  %1 (byte %2 = %3)")
                   .arg(polarity.isEmpty() ? QStringLiteral("not digital separate sync") : polarity,
-                       hex2(m_byEDID[71]));
+                       QString::number(RZ8_EDID_SYNC_FLAGS_OFFSET), hex2(syncFlags));
     return true;
 }
