@@ -208,6 +208,5 @@ void CRZ8DeviceLink::APIPR_GetRZ8FullInfoForLogFile(uint8_t byBoxId, const RZ8Fu
     // The list the panel shows, so that the log and the panel name the same resolution.
     const int nType = SliderListForBoxMode(m_hRZ8DevBoxMode);
     RZ8_TRACE("[D][uart]APIPR_GetRZ8FullInfoForLogFile nType=%d\n", nType);
-    const std::vector<SliderResInfo> list = m_vecSliderResInfo[nType];
-    strOut = FormatDeviceSummaryLine(byBoxId, hRecord, m_wHBlank, list);
+    strOut = FormatDeviceSummaryLine(byBoxId, hRecord, m_wHBlank, m_vecSliderResInfo[nType]);
 }

@@ -15,7 +15,7 @@ void CGUIGDIPlusMfcFrameMain::APIPR_SliderResPosAssignment(const RZ8Full& hRecor
     const int nType = SliderListForBoxMode(m_hRZ8DevBoxMode);
     RZ8_TRACE("[D][HB]APIPR_SliderResPosAssignment nType=%d m_hRZ8DevBoxMode=%d\n", nType,
               m_hRZ8DevBoxMode);
-    const std::vector<SliderResInfo> list = m_vecSliderResInfo[size_t(nType)];
+    const std::vector<SliderResInfo>& list = m_vecSliderResInfo[size_t(nType)];
 
     const int mode = hRecord.hRZ8Data.I_output_mode;
     RZ8_TRACE("[D]APIPR_SliderResPosAssignment new m_hGUICtrlSliderRes ResolutionCount=%d\n", mode);
