@@ -27,12 +27,8 @@ SkinImagePtr LoadSkinImageFile(const QString& path) {
 }
 
 bool SkinImageFromResource(int resId, const QString& resType, SkinImagePtr& out) {
-    out.reset();
-    const QString name = QStringLiteral(":/%1/%2").arg(resType).arg(resId);
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    QImageReader reader(&file);
-    out = DecodeFromDevice(reader);
+    // A resource is a file to QFile: the same decoding by content.
+    out = LoadSkinImageFile(QStringLiteral(":/%1/%2").arg(resType).arg(resId));
     return out != nullptr;
 }
 
