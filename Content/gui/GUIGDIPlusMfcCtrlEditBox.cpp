@@ -41,8 +41,7 @@ void CGUIGDIPlusMfcCtrlEditBox::Draw(QPaintDevice* pDC) {
     painter.setFont(font);
     const GUIColorRef clr = m_iState == kDisabled ? m_clrTextDisabled : m_clrText;
     painter.setPen(ColorFromRef(clr, kTextAlpha));
-    const QRectF layout(m_rcCtrl.left, m_rcCtrl.top + kTextTopInset, m_rcCtrl.AbsWidth(),
-                        m_rcCtrl.AbsHeight());
+    const QRectF layout = AbsRectF(m_rcCtrl).translated(0, kTextTopInset);
     painter.setClipRect(layout);
     painter.drawText(layout, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, m_strText);
 }

@@ -284,8 +284,7 @@ void CGUIGDIPlusMfcPainter::DrawEllipseEx(QPaintDevice* pDC, int left, int top, 
     QPainter painter(pDC);
     if (!painter.isActive()) return;
     painter.setRenderHint(QPainter::Antialiasing, true);
-    // Absolute rectangle: the corner stays at (left, top), only the size is made positive.
-    const QRectF rect(left, top, std::abs(right - left), std::abs(bottom - top));
+    const QRectF rect = AbsRectF(GUIRect{left, top, right, bottom});
     painter.setPen(Qt::NoPen);
     painter.setBrush(BrushColor(fillClr, 255));
     painter.drawEllipse(rect);

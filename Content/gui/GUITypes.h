@@ -1,5 +1,7 @@
 #pragma once
 // Small value types shared by the skinned toolkit.
+#include <QRectF>
+
 #include <cstdint>
 #include <cstdlib>
 
@@ -32,3 +34,9 @@ struct GUIRect {
     }
     constexpr bool operator!=(const GUIRect& o) const { return !(*this == o); }
 };
+
+// What the controls and primitives draw into: corner at (left, top), the size made
+// positive, whichever way round the edges were given.
+inline QRectF AbsRectF(const GUIRect& rc) {
+    return QRectF(rc.left, rc.top, rc.AbsWidth(), rc.AbsHeight());
+}

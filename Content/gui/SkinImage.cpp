@@ -52,6 +52,5 @@ void DrawSkinFrame(QPaintDevice* pDC, const QImage* img, int frame, int frames, 
     if (pDC == nullptr || !SkinImageUsable(img)) return;
     QPainter painter(pDC);
     if (!painter.isActive()) return;
-    const QRectF target(rc.left, rc.top, rc.AbsWidth(), rc.AbsHeight());
-    painter.drawImage(target, *img, SkinFrameSource(*img, frame, frames));
+    painter.drawImage(AbsRectF(rc), *img, SkinFrameSource(*img, frame, frames));
 }
