@@ -38,11 +38,12 @@ public:
                 return false;
             }
         }
-        if (!m_sim.start(QDir(m_dir.path()).filePath(QStringLiteral("ports")).toStdString())) {
+        const QString ports = QDir(m_dir.path()).filePath(QStringLiteral("ports"));
+        if (!m_sim.start(ports.toStdString())) {
             error = QString::fromStdString(m_sim.error());
             return false;
         }
-        qputenv("RZ8_PORT_DIR", QDir(m_dir.path()).filePath(QStringLiteral("ports")).toLocal8Bit());
+        qputenv("RZ8_PORT_DIR", ports.toLocal8Bit());
         return true;
     }
 
