@@ -80,18 +80,19 @@ void SimController::receive(const uint8_t* data, size_t length, SimClock::time_p
     }
 }
 
-std::vector<uint8_t> SimController::reply(uint8_t code) const {
+RZ8Full SimController::reply(uint8_t code) const {
     RZ8Full r{};
     r.cmd = code;
     r.model = uint8_t(m_config.model);
     r.fw_ver = m_config.fwVer;
     r.box_id = m_config.boxId;
     r.hRZ8Data = m_data;
-    return std::vector<uint8_t>(r.bytes(), r.bytes() + sizeof r);
+    return r;
 }
 
-void SimController::emitReply(std::vector<uint8_t> bytes, std::vector<Emission>& out) const {
-    if (m_config.faults.splitReplies && bytes.size() > 1) {
+void SimController::emitReply(const RZ8Full& record, std::vector<Emission>& out) const {
+    std::vector<uint8_t> bytes(record.bytes(), record.bytes() + sizeof record);
+    if (m_config.faults.splitReplies) {
         out.push_back({std::chrono::milliseconds(0), {bytes.begin(), bytes.end() - 1}});
         out.push_back({m_config.faults.splitDelay, {bytes.back()}});
     } else {
@@ -155,13 +156,10 @@ void SimController::answer(const std::vector<uint8_t>& request, std::vector<Emis
         break;
     }
 
-    std::vector<uint8_t> bytes = reply(code);
-    if (code == GetHPixel || code == GetVPixel) {
-        const uint16_t pixels = code == GetHPixel ? m_config.hPixel : m_config.vPixel;
-        bytes[6] = uint8_t(pixels >> 8);
-        bytes[7] = uint8_t(pixels);
-    }
-    emitReply(std::move(bytes), out);
+    RZ8Full record = reply(code);
+    if (code == GetHPixel) record.setParam(m_config.hPixel);
+    if (code == GetVPixel) record.setParam(m_config.vPixel);
+    emitReply(record, out);
 
     if (code >= GetEdid && code <= LastBlockCode) {
         Block256 block;
@@ -178,8 +176,7 @@ void SimController::answer(const std::vector<uint8_t>& request, std::vector<Emis
 
 ControllerState SimController::state() const {
     ControllerState s;
-    const std::vector<uint8_t> r = reply(0);
-    std::copy(r.begin(), r.end(), s.config.bytes());
+    s.config = reply(0);
     s.hPixel = m_config.hPixel;
     s.vPixel = m_config.vPixel;
     s.patternOn = m_patternOn;

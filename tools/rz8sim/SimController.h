@@ -51,8 +51,9 @@ public:
 
 private:
     void answer(const std::vector<uint8_t>& request, std::vector<Emission>& out);
-    std::vector<uint8_t> reply(uint8_t code) const;
-    void emitReply(std::vector<uint8_t> bytes, std::vector<Emission>& out) const;
+    // The controller's record with code in byte 0.
+    RZ8Full reply(uint8_t code) const;
+    void emitReply(const RZ8Full& record, std::vector<Emission>& out) const;
 
     ControllerConfig m_config;
     RZ8Data m_data{};
