@@ -145,8 +145,8 @@ int CRZ8DeviceLink::ExamineDataBlock(uint8_t byReplyCode) {
     ExamineBlockChecksums(m_byEDID);
     // Running sums over the base block and over the extension (the DisplayID sum runs
     // over the same bytes).
-    m_byChecksum0 = uint8_t(256 - BlockChecksum(m_byEDID, 128));
-    m_byChecksum1 = uint8_t(256 - BlockChecksum(m_byEDID + 128, 128));
+    m_byChecksum0 = ByteSum(m_byEDID, 128);
+    m_byChecksum1 = ByteSum(m_byEDID + 128, 128);
     m_byChecksumDID = m_byChecksum1;
 
     ++m_iEDIDReadCount;

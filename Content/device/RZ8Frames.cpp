@@ -25,11 +25,15 @@ bool HasEdidHeader(const uint8_t* block) {
     return std::equal(std::begin(RZ8_EDID_HEADER), std::end(RZ8_EDID_HEADER), block);
 }
 
-uint8_t BlockChecksum(const uint8_t* bytes, int count) {
+uint8_t ByteSum(const uint8_t* bytes, int count) {
     uint8_t sum = 0;
     for (int i = 0; i < count; ++i)
         sum = uint8_t(sum + bytes[i]);
-    return uint8_t(256 - sum);
+    return sum;
+}
+
+uint8_t BlockChecksum(const uint8_t* bytes, int count) {
+    return uint8_t(256 - ByteSum(bytes, count));
 }
 
 BlockChecksumResult ExamineBlockChecksums(const uint8_t* b) {

@@ -52,6 +52,8 @@ constexpr bool IsBlockCommand(uint8_t code) {
 // Returns 0 without a link, else the link's send result.
 int APIPR_UARTSendData(CRZ8Ctrl* dev, const uint8_t* data, int length);
 
+// Sum of count bytes mod 256.
+uint8_t ByteSum(const uint8_t* bytes, int count);
 // (256 - sum of count bytes) mod 256: the byte that makes the range sum to 0.
 uint8_t BlockChecksum(const uint8_t* bytes, int count);
 

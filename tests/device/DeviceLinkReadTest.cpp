@@ -5,6 +5,7 @@
 #include "TraceCapture.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace kztr::test {
 namespace {
@@ -225,6 +226,20 @@ TEST_F(DeviceLinkReadTest, PortRegisterBlockDoesNotTouchPolarity) {
     EXPECT_EQ(link->APIPR_SetRZ8FullData(link->m_hTmpRZ8Full, 0x2D, 2, 1000), 1);
     EXPECT_EQ(link->HV_Polarity, 0);
     EXPECT_EQ(link->m_iEDIDReadCount, 1);
+}
+
+TEST_F(DeviceLinkReadTest, BlockLeavesTheByteSumsOfItsTwoHalvesInTheAccumulators) {
+    Bytes block(RZ8_BLOCK_LEN);
+    for (size_t i = 0; i < block.size(); ++i)
+        block[i] = uint8_t(i * 7 + 3);
+    const auto sumOf = [&](size_t from) {
+        return uint8_t(std::accumulate(block.begin() + from, block.begin() + from + 128, 0u));
+    };
+    port.onWrite(Command::command(0x2D), at(5ms, concat(replyFrame(0x2D), block)));
+    EXPECT_EQ(link->APIPR_SetRZ8FullData(link->m_hTmpRZ8Full, 0x2D, 2, 1000), 1);
+    EXPECT_EQ(link->m_byChecksum0, sumOf(0));
+    EXPECT_EQ(link->m_byChecksum1, sumOf(128));
+    EXPECT_EQ(link->m_byChecksumDID, sumOf(128));
 }
 
 TEST_F(DeviceLinkReadTest, ShortBlockIsTracedButNotExamined) {
