@@ -55,6 +55,7 @@ public:
     void Draw(QPaintDevice* pDC) override;
 
     void SetEnable(bool enable) { m_iState = enable ? kNormal : kDisabled; }
+    bool IsEnabled() const { return m_iState != kDisabled; }
     void SetVisible(bool visible) { m_bVisible = visible; }
     bool IsVisible() const override { return m_bVisible; }
     void SetBusy(bool busy) override { m_bBusy = busy; }

@@ -18,10 +18,6 @@ void SetEnabled(CGUIGDIPlusMfcCtrlImage& c, bool enable) {
     c.SetEnable(enable);
 }
 
-void SetEnabled(CGUIGDIPlusMfcCtrlSlider& c, bool enable) {
-    if ((c.m_iState != CGUIGDIPlusMfcCtrlSlider::kDisabled) != enable) c.SetEnable(enable);
-}
-
 template <typename Ctrl, size_t N> void SetAll(Ctrl (&group)[N], bool enable, size_t from = 0) {
     for (size_t i = from; i < N; ++i)
         SetEnabled(group[i], enable);
