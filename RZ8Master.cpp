@@ -25,7 +25,8 @@ constexpr qint64 kOwnerlessLockGraceMs = 10000;
 } // namespace
 
 bool VEV8AdevevAvi::TakeInstanceLock() {
-    m_pInstanceLock = std::make_unique<QLockFile>(InstanceLockPath());
+    const QString path = InstanceLockPath();
+    m_pInstanceLock = std::make_unique<QLockFile>(path);
     // A running copy may run for days: only a dead owner makes the lock stale.
     m_pInstanceLock->setStaleLockTime(0);
     if (m_pInstanceLock->tryLock(0)) return true;
@@ -35,17 +36,17 @@ bool VEV8AdevevAvi::TakeInstanceLock() {
         qint64 pid = 0;
         QString host, app;
         if (m_pInstanceLock->getLockInfo(&pid, &host, &app)) return false;
-        const QDateTime written = QFileInfo(InstanceLockPath()).lastModified();
+        const QDateTime written = QFileInfo(path).lastModified();
         if (!written.isValid() ||
             written.msecsTo(QDateTime::currentDateTime()) < kOwnerlessLockGraceMs)
             return false;
         RZ8_TRACE("[D]VEV8AdevevAvi lock file %s names no owner; taken over\n",
-                  qUtf8Printable(InstanceLockPath()));
+                  qUtf8Printable(path));
         return m_pInstanceLock->removeStaleLockFile() && m_pInstanceLock->tryLock(0);
     }
     // The lock could not even be made (no writable directory): run unguarded.
-    RZ8_TRACE("[D]VEV8AdevevAvi lock file %s not usable (error %d)\n",
-              qUtf8Printable(InstanceLockPath()), static_cast<int>(m_pInstanceLock->error()));
+    RZ8_TRACE("[D]VEV8AdevevAvi lock file %s not usable (error %d)\n", qUtf8Printable(path),
+              static_cast<int>(m_pInstanceLock->error()));
     return true;
 }
 
