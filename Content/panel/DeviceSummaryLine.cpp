@@ -8,9 +8,8 @@ QString FormatDeviceSummaryLine(uint8_t boxId, const RZ8Full& record, uint16_t h
     if (mode >= 0 && mode < int(resolutions.size())) resolution = resolutions[mode].strResolution;
 
     QString line;
-    // IDs below 10 get one leading zero ("01"), larger ones none.
-    line += boxId < 10 ? QString::asprintf("%s (ID = 0%d)", qUtf8Printable(kVersionText), boxId)
-                       : QString::asprintf("%s (ID = %d)", qUtf8Printable(kVersionText), boxId);
+    // At least two digits: "01", "10", "255".
+    line += QString::asprintf("%s (ID = %02d)", qUtf8Printable(kVersionText), boxId);
     line += QStringLiteral(" - ");
     line += QStringLiteral("; ");
     line += QString::asprintf("VR = %dHz; ", record.VRHz());
