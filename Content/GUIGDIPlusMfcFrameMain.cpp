@@ -12,7 +12,7 @@ CGUIGDIPlusMfcFrameMain::CGUIGDIPlusMfcFrameMain(const QString& moduleDir, kztr:
       m_strSettingFile(moduleDir + QStringLiteral("/KZTRSettingFile.kzt")),
       m_strModuleDir(moduleDir), m_hBtnRepeat([this](quint32 msg) { SendFrameMessage(msg, 0, 0); },
                                               [&clock] { return clock.now(); }) {
-    m_strLogDir = moduleDir + QStringLiteral("/LogoFiles/");
+    m_strLogDir = LogDirectoryIn(moduleDir);
     SetMessagePump([] { QCoreApplication::processEvents(QEventLoop::AllEvents); });
     SetupMouseRouting();
     // A missing file keeps the defaults; nothing else touches the disk before the window.

@@ -5,3 +5,11 @@
 QString GetModuleDirectory() {
     return QCoreApplication::applicationDirPath();
 }
+
+QString SkinDirectoryIn(const QString& moduleDir) {
+    return moduleDir + QStringLiteral("/GUISkin/");
+}
+
+QString LogDirectoryIn(const QString& moduleDir) {
+    return moduleDir + QStringLiteral("/LogoFiles/");
+}

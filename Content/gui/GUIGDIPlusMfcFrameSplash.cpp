@@ -1,5 +1,7 @@
 #include "GUIGDIPlusMfcFrameSplash.h"
 
+#include "ModuleDirectory.h"
+
 #include <QKeyEvent>
 
 namespace {
@@ -21,7 +23,7 @@ CGUIGDIPlusMfcFrameSplash::CGUIGDIPlusMfcFrameSplash(QWidget* parent)
 void CGUIGDIPlusMfcFrameSplash::Create(QWidget* parent) {
     if (parent != nullptr && parentWidget() != parent) setParent(parent, windowFlags());
     m_bCreated = true;
-    m_strSkinDir = m_strModuleDir + QStringLiteral("/GUISkin/");
+    m_strSkinDir = SkinDirectoryIn(m_strModuleDir);
     // A missing background leaves nothing to show; start-up goes on regardless.
     LoadBKImage(0, QStringLiteral("PNG"), m_strSkinDir + kBackground, 0, 0);
     RepaintFrame();

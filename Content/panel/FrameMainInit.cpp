@@ -43,7 +43,7 @@ int CGUIGDIPlusMfcFrameMain::APIPR_Initialize() {
     // Lets the splash paint and stay up.
     WaitWithMessagePump(kSplashWait);
 
-    m_strSkinDir = m_strModuleDir + QStringLiteral("/GUISkin/");
+    m_strSkinDir = SkinDirectoryIn(m_strModuleDir);
     if (!BuildControls()) return 0;
 
     const QString path = m_strSkinDir + kBackground;

@@ -2,10 +2,10 @@
 #include "CommandLine.h"
 #include "ConfigFields.h"
 #include "CtlSession.h"
+#include "ModuleDirectory.h"
 #include "PortMap.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <cstdio>
 
 namespace {
@@ -124,6 +124,6 @@ int main(int argc, char** argv) {
         return kOk;
     }
     // The daily log lives beside the executable, as the panel's does.
-    CtlSession session(QCoreApplication::applicationDirPath() + QStringLiteral("/LogoFiles/"));
+    CtlSession session(LogDirectoryIn(GetModuleDirectory()));
     return run(*parsed.request, session);
 }
