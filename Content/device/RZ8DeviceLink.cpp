@@ -14,8 +14,9 @@ namespace {
 // Slice of the message-pumping wait: short enough for a responsive panel.
 constexpr auto kPumpSlice = 10ms;
 
+// The four flag bytes of digital separate sync are the ones with a polarity text.
 bool IsSyncFlags(uint8_t flags) {
-    return flags == 0x1E || flags == 0x1A || flags == 0x18 || flags == 0x1C;
+    return !PolarityText(flags).isEmpty();
 }
 
 bool BoxModeRestoresEDID(uint8_t mode) {
