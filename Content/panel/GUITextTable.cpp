@@ -2,6 +2,18 @@
 
 #include "DebugTrace.h"
 
+namespace {
+// An index outside the list is traced and gives an empty text.
+QString Entry(const QStringList& list, int index, const char* getter, const char* noun) {
+    if (index < 0 || index >= list.size()) {
+        RZ8_TRACE("[D]GUITextTable::%s index %d outside %d %s\n", getter, index,
+                  static_cast<int>(list.size()), noun);
+        return {};
+    }
+    return list.at(index);
+}
+} // namespace
+
 GUITextTable& GUITextTable::Instance() {
     static GUITextTable table;
     return table;
@@ -60,21 +72,11 @@ void GUITextTable::Fill() {
 }
 
 QString GUITextTable::GetLabel(int index) const {
-    if (index < 0 || index >= m_vecLabel.size()) {
-        RZ8_TRACE("[D]GUITextTable::GetLabel index %d outside %d labels\n", index,
-                  static_cast<int>(m_vecLabel.size()));
-        return {};
-    }
-    return m_vecLabel.at(index);
+    return Entry(m_vecLabel, index, "GetLabel", "labels");
 }
 
 QString GUITextTable::GetMessage(int index) const {
-    if (index < 0 || index >= m_vecMessage.size()) {
-        RZ8_TRACE("[D]GUITextTable::GetMessage index %d outside %d messages\n", index,
-                  static_cast<int>(m_vecMessage.size()));
-        return {};
-    }
-    return m_vecMessage.at(index);
+    return Entry(m_vecMessage, index, "GetMessage", "messages");
 }
 
 QString FormatDeviceBoxText(uint8_t fwVersion, uint8_t comNumber, uint8_t boxId) {
