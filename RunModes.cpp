@@ -1,6 +1,7 @@
 #include "RunModes.h"
 
 #include "GUIGDIPlusMfcFrameMain.h"
+#include "PortMap.h"
 #include "Rz8Simulator.h"
 
 #include <QDir>
@@ -11,7 +12,7 @@
 namespace {
 
 constexpr int kDefaultSimulated = 3;
-constexpr int kMaxSimulated = 15; // COM1 to COM15 are searched
+constexpr int kMaxSimulated = kztr::kLastControllerCom; // one per COM number searched
 constexpr int kScreenshotFailedStatus = 2;
 
 // Models in turn: triple width, quadruple width with 7680 x 2160, single width, double

@@ -7,6 +7,10 @@
 
 namespace kztr {
 
+// Controllers are searched for on COM1 to COM15.
+constexpr int kFirstControllerCom = 1;
+constexpr int kLastControllerCom = 15;
+
 // Empty when n cannot name a port (below 1).
 std::string devicePathForCom(int comNumber);
 

@@ -1,5 +1,7 @@
 #pragma once
 // The command line of kztrctl: which command, which port, what to change.
+#include "PortMap.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -21,8 +23,8 @@ struct CtlParseResult {
     QString error; // set when request is empty: what is wrong, for the operator
 };
 
-constexpr int kCtlFirstCom = 1;
-constexpr int kCtlLastScanCom = 15;
+constexpr int kCtlFirstCom = kztr::kFirstControllerCom;
+constexpr int kCtlLastScanCom = kztr::kLastControllerCom; // scan looks where the panel looks
 constexpr int kCtlLastCom = 255;
 constexpr int kCtlMinBoxId = 1;
 constexpr int kCtlMaxBoxId = 254; // 255 means "no ID"
