@@ -28,6 +28,9 @@ constexpr uint8_t RZ8_REPLY_REJECTED = 0xFE;      // answered with a 0xFF reques
 constexpr uint8_t RZ8_FRAME_MODEL = 0x44;
 constexpr uint8_t RZ8_FRAME_FW = 0x50;
 
+// Line speed of every controller link (8N1).
+constexpr int RZ8_BAUD = 460800;
+
 constexpr int RZ8_FRAME_LEN = 16;
 constexpr int RZ8_BLOCK_LEN = 256;
 

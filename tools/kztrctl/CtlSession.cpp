@@ -8,7 +8,6 @@
 #include <algorithm>
 
 namespace {
-constexpr int kBaud = 460800;
 constexpr int kCommandPauseMs = 1000;
 constexpr int kPatternPauseMs = 0;
 constexpr uint8_t kNoBoxId = 0xFF;
@@ -80,7 +79,7 @@ std::vector<FoundController> CtlSession::Scan(int first, int last, QStringList* 
     CRZ8Ctrl& probe = m_hRZ8Dev[0];
     m_pCurRZ8Dev = &probe;
     for (int com = first; com <= last; ++com) {
-        if (!probe.OpenPort(com, kBaud)) {
+        if (!probe.OpenPort(com, RZ8_BAUD)) {
             const int err = probe.LastError();
             if (notes && err != 0 && kztr::classifyErrno(err) != kztr::SerialError::NotFound)
                 *notes << OpenFailure(com, err);
@@ -103,7 +102,7 @@ bool CtlSession::Connect(int com, QString& error) {
     CRZ8Ctrl& link = m_hRZ8Dev[0];
     m_pCurRZ8Dev = &link;
     m_nCom = com;
-    if (!link.OpenPort(com, kBaud)) {
+    if (!link.OpenPort(com, RZ8_BAUD)) {
         error = OpenFailure(com, link.LastError());
         return false;
     }
