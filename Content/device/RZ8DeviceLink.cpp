@@ -163,7 +163,7 @@ int CRZ8DeviceLink::ExamineDataBlock(uint8_t byReplyCode) {
         // The restore request is an EDID read with a marker; its own block comes back here.
         m_hTmpRZ8Full.setParam(RZ8_PARAM_EDID_RESTORE);
         if (!APIPR_SetRZ8FullData(m_hTmpRZ8Full, RZ8_BOOTCDE_GET_EDID, m_pCurRZ8Dev->GetBoxId(),
-                                  1000))
+                                  kCommandPauseMs))
             return 0;
         m_hTmpRZ8Full.setParam(0);
     }

@@ -24,6 +24,8 @@ public:
     static constexpr auto kResetEchoPause = std::chrono::milliseconds(9000);
     static constexpr auto kBlockWait = std::chrono::milliseconds(500);
     static constexpr int kEDIDReadCountCap = 5;
+    // The usual pause between sending a command and reading its echo.
+    static constexpr int kCommandPauseMs = 1000;
 
     explicit CRZ8DeviceLink(kztr::Clock& clock = kztr::systemClock());
     virtual ~CRZ8DeviceLink() = default;

@@ -8,7 +8,6 @@
 #include <algorithm>
 
 namespace {
-constexpr int kCommandPauseMs = 1000;
 constexpr int kPatternPauseMs = 0;
 constexpr uint8_t kNoBoxId = 0xFF;
 
