@@ -4,6 +4,7 @@
 #include "FrameMessages.h"
 #include "GUIGDIPlusMfcFrameMain.h"
 #include "GUITextTable.h"
+#include "TimingLimits.h"
 
 namespace {
 
@@ -109,6 +110,8 @@ static_assert(kAdj + 13 == FrameMsg::kBtnAdjustLast, "fourteen adjusters");
 
 constexpr const char* kRdoStd = "GUIFrameMainCtrlRdoBtn_STD";
 
+using namespace TimingLimits;
+
 struct EditRow {
     GUIRect rc;
     int max;
@@ -119,13 +122,13 @@ struct EditRow {
 constexpr EditRow kEditBoxes[CGUIGDIPlusMfcFrameMain::kEditBoxCount] = {
     {{296, 864, 336, 883}, 99999, 0, CGUIGDIPlusMfcCtrlEditBox::kFocused},
     {{351, 864, 391, 883}, 9999, 0, 0},
-    {{695, 313, 735, 332}, 120, 20, 0},
-    {{695, 428, 735, 447}, 1023, 40, 0},
-    {{695, 501, 735, 520}, 255, 10, 0},
-    {{695, 576, 735, 595}, 255, 10, 0},
-    {{948, 428, 988, 447}, 255, 6, 0},
-    {{948, 501, 988, 520}, 128, 2, 0},
-    {{948, 576, 988, 595}, 128, 2, 0},
+    {{695, 313, 735, 332}, kVerticalRate.max, kVerticalRate.min, 0},
+    {{695, 428, 735, 447}, kHorzBlank.max, kHorzBlank.min, 0},
+    {{695, 501, 735, 520}, kHorzOffset.max, kHorzOffset.min, 0},
+    {{695, 576, 735, 595}, kHorzSyncWidth.max, kHorzSyncWidth.min, 0},
+    {{948, 428, 988, 447}, kVertBlank.max, kVertBlank.min, 0},
+    {{948, 501, 988, 520}, kVertOffset.max, kVertOffset.min, 0},
+    {{948, 576, 988, 595}, kVertSyncWidth.max, kVertSyncWidth.min, 0},
 };
 
 CGUIGDIPlusMfcCtrlText LabelDescriptor(const LabelRow& row) {

@@ -1,5 +1,7 @@
 #include "ConfigFields.h"
 
+#include "TimingLimits.h"
+
 #include <functional>
 #include <optional>
 #include <vector>
@@ -22,7 +24,22 @@ struct Field {
     const char* note; // after the values in --help, or empty
 };
 
+// A field that is one byte of the configuration, as a number.
+Field byteField(const char* name, const char* help, TimingLimit limit, uint8_t RZ8Data::*member,
+                const char* unit = "") {
+    return {name,
+            help,
+            limit.min,
+            limit.max,
+            {},
+            [member](const RZ8Full& r) { return unsigned(r.hRZ8Data.*member); },
+            [member](RZ8Full& r, unsigned v) { r.hRZ8Data.*member = uint8_t(v); },
+            unit,
+            ""};
+}
+
 const std::vector<Field>& fields() {
+    using namespace TimingLimits;
     static const std::vector<Field> table = {
         {"mode",
          "resolution slider position; 9 = user-defined",
@@ -37,8 +54,8 @@ const std::vector<Field>& fields() {
         // rather than apply a rate nobody asked for.
         {"vr",
          "vertical rate",
-         21,
-         120,
+         kVerticalRate.min + 1,
+         kVerticalRate.max,
          {},
          [](const RZ8Full& r) { return unsigned(r.VRHz()); },
          [](RZ8Full& r, unsigned v) { r.setVRHz(int(v)); },
@@ -46,58 +63,18 @@ const std::vector<Field>& fields() {
          "(20 Hz means \"not set\" and would go out as 60 Hz)"},
         {"hblank",
          "horizontal blank",
-         40,
-         1023,
+         kHorzBlank.min,
+         kHorzBlank.max,
          {},
          [](const RZ8Full& r) { return unsigned(r.iHLimit()); },
          [](RZ8Full& r, unsigned v) { r.setIHLimit(uint16_t(v)); },
          " pixels",
          ""},
-        {"ho",
-         "horizontal offset",
-         10,
-         255,
-         {},
-         [](const RZ8Full& r) { return unsigned(r.hRZ8Data.HO); },
-         [](RZ8Full& r, unsigned v) { r.hRZ8Data.HO = uint8_t(v); },
-         "",
-         ""},
-        {"hsw",
-         "horizontal sync width",
-         10,
-         255,
-         {},
-         [](const RZ8Full& r) { return unsigned(r.hRZ8Data.HSW); },
-         [](RZ8Full& r, unsigned v) { r.hRZ8Data.HSW = uint8_t(v); },
-         "",
-         ""},
-        {"vblank",
-         "vertical blank",
-         6,
-         255,
-         {},
-         [](const RZ8Full& r) { return unsigned(r.hRZ8Data.iVLimit); },
-         [](RZ8Full& r, unsigned v) { r.hRZ8Data.iVLimit = uint8_t(v); },
-         " lines",
-         ""},
-        {"vo",
-         "vertical offset",
-         2,
-         128,
-         {},
-         [](const RZ8Full& r) { return unsigned(r.hRZ8Data.VO); },
-         [](RZ8Full& r, unsigned v) { r.hRZ8Data.VO = uint8_t(v); },
-         "",
-         ""},
-        {"vsw",
-         "vertical sync width",
-         2,
-         128,
-         {},
-         [](const RZ8Full& r) { return unsigned(r.hRZ8Data.VSW); },
-         [](RZ8Full& r, unsigned v) { r.hRZ8Data.VSW = uint8_t(v); },
-         "",
-         ""},
+        byteField("ho", "horizontal offset", kHorzOffset, &RZ8Data::HO),
+        byteField("hsw", "horizontal sync width", kHorzSyncWidth, &RZ8Data::HSW),
+        byteField("vblank", "vertical blank", kVertBlank, &RZ8Data::iVLimit, " lines"),
+        byteField("vo", "vertical offset", kVertOffset, &RZ8Data::VO),
+        byteField("vsw", "vertical sync width", kVertSyncWidth, &RZ8Data::VSW),
         {"hpol",
          "horizontal sync polarity",
          0,
