@@ -1,5 +1,6 @@
 #include "RunModes.h"
 
+#include "FrameMessages.h"
 #include "GUIGDIPlusMfcFrameMain.h"
 #include "PortMap.h"
 #include "Rz8Simulator.h"
@@ -14,6 +15,7 @@ namespace {
 constexpr int kDefaultSimulated = 3;
 constexpr int kMaxSimulated = kztr::kLastControllerCom; // one per COM number searched
 constexpr int kScreenshotFailedStatus = 2;
+constexpr int kErrorShownStatus = 1;
 
 // Models in turn: triple width, quadruple width with 7680 x 2160, single width, double
 // width, quadruple width.
@@ -83,6 +85,8 @@ std::optional<RunOptions> ParseRunOptions(const QStringList& args, QString& erro
                 return std::nullopt;
             }
             opt.simulateCount = n;
+        } else if (a == QLatin1String("--connect")) {
+            opt.connect = true;
         } else if (a == QLatin1String("--screenshot")) {
             if (i + 1 >= args.size() || args[i + 1].isEmpty()) {
                 error = QStringLiteral("--screenshot needs a file name");
@@ -90,7 +94,8 @@ std::optional<RunOptions> ParseRunOptions(const QStringList& args, QString& erro
             }
             opt.screenshotFile = args[++i];
         } else {
-            error = QStringLiteral("unknown option '%1' (known: --simulate[=N], --screenshot FILE)")
+            error = QStringLiteral(
+                        "unknown option '%1' (known: --simulate[=N], --connect, --screenshot FILE)")
                         .arg(a);
             return std::nullopt;
         }
@@ -104,8 +109,23 @@ std::unique_ptr<SimulatedControllers> SimulatedControllers::Start(int count, QSt
     return sim;
 }
 
-void ArrangeScreenshot(CGUIGDIPlusMfcFrameMain& frame, const QString& file) {
-    frame.SetAfterStartup([&frame, file] {
+void HeadlessErrorBoxes::ShowErrorBox(const QString& caption, const QString& text) {
+    ++m_nShown;
+    std::fprintf(stderr, "KZTRMaster: %s: %s\n", qUtf8Printable(caption),
+                 qUtf8Printable(QString(text).replace(QLatin1Char('\n'), QLatin1Char(' '))));
+    std::fflush(stderr);
+}
+
+void ArrangeStartupActions(CGUIGDIPlusMfcFrameMain& frame, bool connect, const QString& file,
+                           const HeadlessErrorBoxes* boxes) {
+    frame.SetAfterStartup([&frame, connect, file, boxes] {
+        if (connect) {
+            // The switch flips itself before it notifies, as under the operator's click.
+            frame.m_hGUICtrlSwitch[CGUIGDIPlusMfcFrameMain::kSwitchSerialCOM].SetCheck(true);
+            frame.SendFrameMessage(FrameMsg::kSwitchSerialCom,
+                                   CGUIGDIPlusMfcFrameMain::kSwitchSerialCOM, 0);
+        }
+        if (file.isEmpty()) return;
         frame.RepaintFrame();
         const QImage panel = frame.GetShownImage();
         if (panel.isNull() || !panel.save(file, "PNG")) {
@@ -116,6 +136,10 @@ void ArrangeScreenshot(CGUIGDIPlusMfcFrameMain& frame, const QString& file) {
         }
         std::printf("Panel picture: %s\n", qUtf8Printable(QDir(file).absolutePath()));
         std::fflush(stdout);
-        frame.done(0);
+        frame.done(boxes && boxes->Count() > 0 ? kErrorShownStatus : 0);
     });
+}
+
+void ArrangeScreenshot(CGUIGDIPlusMfcFrameMain& frame, const QString& file) {
+    ArrangeStartupActions(frame, false, file);
 }

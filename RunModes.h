@@ -2,7 +2,11 @@
 // The executable's own options, besides what Qt takes:
 //   --simulate[=N]     serve N simulated controllers (default 3) in-process and point the
 //                      port map at them
-//   --screenshot FILE  after start-up write the panel as PNG to FILE and end with 0
+//   --connect          after start-up switch the serial link on, as the operator would
+//   --screenshot FILE  after start-up (and the connect) write the panel as PNG to FILE
+//                      and end; error boxes then go to standard error
+#include "ErrorBox.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -13,6 +17,7 @@ class CGUIGDIPlusMfcFrameMain;
 
 struct RunOptions {
     int simulateCount = 0; // 0: no simulated controllers
+    bool connect = false;
     QString screenshotFile;
 };
 
@@ -30,6 +35,22 @@ public:
     virtual QStringList Describe() const = 0;
 };
 
-// Makes the frame write its panel to file once started, then end the run with 0 (or 2
-// when the file cannot be written).
+// Error boxes where nobody can answer them: each is written to standard error and the
+// run goes on.
+class HeadlessErrorBoxes : public ErrorBoxSink {
+public:
+    void ShowErrorBox(const QString& caption, const QString& text) override;
+    int Count() const { return m_nShown; }
+
+private:
+    int m_nShown = 0;
+};
+
+// Once the frame has started: switches the serial link on when connect is set; then,
+// when file is not empty, writes the panel to it and ends the run with 0, with 1 when
+// boxes (if given) showed an error meanwhile, or with 2 when the file cannot be written.
+void ArrangeStartupActions(CGUIGDIPlusMfcFrameMain& frame, bool connect, const QString& file,
+                           const HeadlessErrorBoxes* boxes = nullptr);
+
+// The picture alone.
 void ArrangeScreenshot(CGUIGDIPlusMfcFrameMain& frame, const QString& file);

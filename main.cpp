@@ -41,7 +41,13 @@ int main(int argc, char* argv[]) {
         std::fflush(stdout);
     }
 
+    // With a picture to write there may be no display and nobody to answer a box.
+    HeadlessErrorBoxes headlessBoxes;
+    const bool headless = !options->screenshotFile.isEmpty();
     return theApp.InitInstance([&](CGUIGDIPlusMfcFrameMain& frame) {
-        if (!options->screenshotFile.isEmpty()) ArrangeScreenshot(frame, options->screenshotFile);
+        if (headless) SetErrorBoxSink(&headlessBoxes);
+        if (headless || options->connect)
+            ArrangeStartupActions(frame, options->connect, options->screenshotFile,
+                                  headless ? &headlessBoxes : nullptr);
     });
 }

@@ -1,6 +1,7 @@
 #include "GUIGDIPlusMfcFrameMain.h"
 
 #include "DebugTrace.h"
+#include "FrameMessages.h"
 #include "ProcessFlags.h"
 
 #include <QCoreApplication>
@@ -13,7 +14,7 @@ CGUIGDIPlusMfcFrameMain::CGUIGDIPlusMfcFrameMain(const QString& moduleDir, kztr:
       m_strModuleDir(moduleDir), m_hBtnRepeat([this](quint32 msg) { SendFrameMessage(msg, 0, 0); },
                                               [&clock] { return clock.now(); }) {
     m_strLogDir = LogDirectoryIn(moduleDir);
-    SetMessagePump([] { QCoreApplication::processEvents(QEventLoop::AllEvents); });
+    SetMessagePump([this] { PumpDuringExchange(); });
     SetupMouseRouting();
     // A missing file keeps the defaults; nothing else touches the disk before the window.
     if (!ReadSettingFile(m_strSettingFile, m_hSetting))
@@ -39,6 +40,8 @@ int CGUIGDIPlusMfcFrameMain::exec() {
 void CGUIGDIPlusMfcFrameMain::accept() {}
 
 void CGUIGDIPlusMfcFrameMain::reject() {
+    // A close request in the middle of an exchange would end the run under it.
+    if (InExchange()) return;
     QDialog::reject();
 }
 
@@ -60,10 +63,11 @@ void CGUIGDIPlusMfcFrameMain::OnDestroy() {
     RZ8_TRACE("[D]OnDestroy\n");
     if (g_pMainFrame == this) g_pMainFrame = nullptr;
     m_hBtnRepeat.Stop();
-    // The pattern timers and the hot key join here. Every device link is closed.
-    for (auto& dev : m_hRZ8Dev)
-        dev.ClosePort();
-    m_pCurRZ8Dev = nullptr;
+    for (int id : {FrameMsg::kTimerPattern, FrameMsg::kTimerRgbw, FrameMsg::kTimerIdentify})
+        KillTimer(id);
+    // The hot key joins here.
+    APIPR_UARTClose();
+    DropWaitCursor();
     g_bSerialOpen = false;
 }
 
@@ -78,6 +82,11 @@ void CGUIGDIPlusMfcFrameMain::keyPressEvent(QKeyEvent* e) {
     // The dialog would take Escape for a cancel and end the application; the operator
     // leaves only by the Exit button.
     if (SwallowEnterAndEscape(e)) return;
+    // No typing into the panel while a handler talks to the controllers.
+    if (InExchange()) {
+        e->accept();
+        return;
+    }
     // Typing goes to the focused number box; the first box that takes the key ends the
     // search, and the panel shows the new text at once.
     for (CGUIGDIPlusMfcCtrlEditBox& box : m_hGUICtrlEditBox) {

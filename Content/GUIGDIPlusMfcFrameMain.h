@@ -17,6 +17,9 @@
 #include "ModuleDirectory.h"
 #include "RZ8DeviceLink.h"
 #include "SettingFile.h"
+#include "StdDialogs.h"
+
+#include <QBasicTimer>
 
 #include <chrono>
 #include <functional>
@@ -44,7 +47,23 @@ public:
     // Indices of the push buttons, switches and number boxes the frame names.
     enum { kBtnExit = 0, kBtnHWReset = 1, kBtnSWReset = 2, kBtnIdentify = 3, kBtnSetting = 4 };
     enum { kSwitchSerialCOM = 0, kSwitchPattern = 1, kSwitchRGBW = 2 };
-    enum { kEditHPixel = 0, kEditVPixel = 1, kEditVRate = 2, kEditHBlank = 3, kEditHOffset = 4 };
+    enum {
+        kEditHPixel = 0,
+        kEditVPixel = 1,
+        kEditVRate = 2,
+        kEditHBlank = 3,
+        kEditHOffset = 4,
+        kEditHSyncWidth = 5,
+        kEditVBlank = 6,
+        kEditVOffset = 7,
+        kEditVSyncWidth = 8
+    };
+    // Labels the frame rewrites: the model label.
+    enum { kTextModel = 1 };
+    // Push button of the user-defined resolution write.
+    enum { kBtnSetUserRes = 6 };
+    // Shade modes.
+    enum { kShadeNone = 0, kShadeSetting = 1, kShadePure = 2 };
 
     // moduleDir: where the skin, the settings file and the log directory live; the
     // executable's directory unless a test says otherwise. clock: the time of the
@@ -90,8 +109,75 @@ public:
     // serial-COM switch.
     void EnableAllCtrl(bool bEnable);
 
+    // --- Panel and record ---------------------------------------------------------
+    // Puts the record on the panel: radio groups, timing boxes, slider. No record changes.
+    void APIPR_UpdateWholeUIFromData(const RZ8Full& hRecord);
+    // Takes the timing boxes into hRecord and writes it to the controller (or to every
+    // controller with "Device Setting Sync") when it differs from m_hDevRZ8Full; false
+    // after a failure whose box has been shown.
+    bool APIPR_UpdateWholeDataFromUI(RZ8Full& hRecord);
+    // The configuration fields agree (header and param are not compared).
+    static bool IsSameRZ8Setting(const RZ8Full& a, const RZ8Full& b);
+    static bool IsSameBoxID(const RZ8Full& a, const RZ8Full& b);
+
+    long OnCtrlRdoBtnMsgHorzPolarity(std::uintptr_t wParam, std::intptr_t lParam);
+    long OnCtrlRdoBtnMsgVertPolarity(std::uintptr_t wParam, std::intptr_t lParam);
+    long OnCtrlRdoBtnMsgColorDepth(std::uintptr_t wParam, std::intptr_t lParam);
+    long OnCtrlRdoBtnMsgAudio(std::uintptr_t wParam, std::intptr_t lParam);
+    long OnCtrlRdoBtnMsgEDIDVer(std::uintptr_t wParam, std::intptr_t lParam);
+    long OnCtrlSliderMsgRes(std::uintptr_t wParam, std::intptr_t lParam);
+    long OnCtrlChkBoxMsgDevSettingSync(std::uintptr_t wParam, std::intptr_t lParam);
+    long OnCtrlBtnMsgVRateInc(std::uintptr_t wParam, std::intptr_t lParam);
+    long OnCtrlBtnMsgVRateDec(std::uintptr_t wParam, std::intptr_t lParam);
+    long OnCtrlBtnMsgHBlankInc(std::uintptr_t wParam, std::intptr_t lParam);
+    long OnCtrlBtnMsgHBlankDec(std::uintptr_t wParam, std::intptr_t lParam);
+    long OnCtrlBtnMsgHOffsetInc(std::uintptr_t wParam, std::intptr_t lParam);
+    long OnCtrlBtnMsgHOffsetDec(std::uintptr_t wParam, std::intptr_t lParam);
+    long OnCtrlBtnMsgHSyncWidthInc(std::uintptr_t wParam, std::intptr_t lParam);
+    long OnCtrlBtnMsgHSyncWidthDec(std::uintptr_t wParam, std::intptr_t lParam);
+    long OnCtrlBtnMsgVBlankInc(std::uintptr_t wParam, std::intptr_t lParam);
+    long OnCtrlBtnMsgVBlankDec(std::uintptr_t wParam, std::intptr_t lParam);
+    long OnCtrlBtnMsgVOffsetInc(std::uintptr_t wParam, std::intptr_t lParam);
+    long OnCtrlBtnMsgVOffsetDec(std::uintptr_t wParam, std::intptr_t lParam);
+    long OnCtrlBtnMsgVSyncWidthInc(std::uintptr_t wParam, std::intptr_t lParam);
+    long OnCtrlBtnMsgVSyncWidthDec(std::uintptr_t wParam, std::intptr_t lParam);
+
+    // --- Connecting ----------------------------------------------------------------
+    // Finds the controllers, connects them, reads the first one and fills the panel.
+    // 1 connected, 0 failed (every port it opened is closed again).
+    int APIPR_UARTOpen();
+    // Closes every device link and clears the device columns and the model label.
+    void APIPR_UARTClose();
+    // The model label.
+    void APIPR_SetModelName(const QString& text);
+
+    // --- Device actions ------------------------------------------------------------
+    long OnCtrlSwitchMsgSerialCOM(std::uintptr_t wParam, std::intptr_t lParam);
+    long OnCtrlSwitchMsgPattern(std::uintptr_t wParam, std::intptr_t lParam);
+    long OnCtrlSwitchMsgRGBW(std::uintptr_t wParam, std::intptr_t lParam);
+    long OnCtrlBtnMsgIdentify(std::uintptr_t wParam, std::intptr_t lParam);
+    long OnCtrlRdoBtnMsgDeviceBox(std::uintptr_t wParam, std::intptr_t lParam);
+    long OnCtrlBtnMsgSetting(std::uintptr_t wParam, std::intptr_t lParam);
     // Exit button: ends the modal run with status 0.
     long OnCtrlBtnMsgExit(std::uintptr_t wParam, std::intptr_t lParam);
+
+    // --- Pattern timers ------------------------------------------------------------
+    // A pattern, RGBW or identify timer fell due: switch the pattern off, give the
+    // panel back, and after an identify ask for the new box ID.
+    void OnTimer(int nIDEvent);
+    // The box-ID dialog after an identify, and the new ID sent to the current controller.
+    void AssignBoxIDAfterIdentify();
+    // One-shot timers keyed by their identities (1001, 1002, 1003).
+    void SetTimer(int nIDEvent, std::chrono::milliseconds period);
+    void KillTimer(int nIDEvent);
+    bool IsTimerPending(int nIDEvent) const;
+
+    // The dialogs the frame runs (the real ones unless a test installs its own).
+    void SetStdDialogs(StdDialogs* dialogs) { m_pStdDialogs = dialogs; }
+
+    // True while a handler runs: the panel then takes no mouse or key input, and
+    // notifications and timers that arrive meanwhile wait until it has ended.
+    bool InExchange() const { return m_nExchangeDepth > 0; }
 
     SettingDurationInfo m_hSetting;
     QString m_strSettingFile; // <module dir>/KZTRSettingFile.kzt
@@ -122,6 +208,8 @@ public:
 
     // Apply to every controller when set.
     bool m_bDevSettingSync = true;
+    // 2: the last Apply found nothing to write; 1: it wrote.
+    uint16_t m_wApplyChange = 0;
     // The slider's tick coordinates, as the resolution labels were last placed.
     std::vector<int> m_vecSliderTickPos;
     QString m_strBrandName;
@@ -141,17 +229,56 @@ protected:
     void OnDestroy();
 
     long OnFrameMessage(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override;
+    void timerEvent(QTimerEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     // Enter and Escape are swallowed: neither may close the panel.
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
+    // The notification table: the handler of msg.
+    long DispatchFrameMessage(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam);
     // Window placement (sent once by the start-up).
     long OnPlaceWindow();
     // Registers the groups with the mouse routing, in the frame's order.
     void SetupMouseRouting();
     // The busy latch of the control that sent msg with wParam; nullptr when unknown.
     IGUIGDIPlusMfcCtrl* NotifyingCtrl(std::uint32_t msg, std::uintptr_t wParam);
+
+    // Pattern and RGBW switches share their handler.
+    long SwitchPattern(int nSwitch, uint8_t byOnCode, int nTimer);
+    // A failed connect: every port it opened is closed and nothing counts as found.
+    int FailUARTOpen();
+    // A device box radio's entry becomes current; false when nothing is checked.
+    bool MakeCheckedDeviceCurrent();
+    // Device column labels from the device links.
+    void RewriteDeviceBoxLabels();
+    // Timer period from a duration in seconds; a duration below 1 uses the default.
+    static std::chrono::milliseconds TimerPeriod(int nSeconds, int nDefaultSeconds);
+    // +1 or -1 on a timing box, held within its bounds; clears the button's latch.
+    long AdjustBox(int nBox, int nStep, std::uint32_t msg);
+    // Error boxes and dialogs: the wait cursor goes first.
+    void ShowFrameError(int nMessage);
+
+    // Exchanges: begun and ended around every handler; the pump of the device link's
+    // waits keeps the window painted and shows the wait cursor meanwhile.
+    void BeginExchange();
+    // A timer that fell due: handled now, or kept until the running handler has ended.
+    void HandleTimer(int nIDEvent);
+    void EndExchange();
+    void PumpDuringExchange();
+    void DropWaitCursor();
+    struct DeferredMessage {
+        std::uint32_t msg;
+        std::uintptr_t wParam;
+        std::intptr_t lParam;
+    };
+    int m_nExchangeDepth = 0;
+    bool m_bWaitCursor = false;
+    std::vector<DeferredMessage> m_vecDeferredMessages;
+    std::vector<int> m_vecDeferredTimers;
+
+    QBasicTimer m_hPatternTimer[3]; // 1001, 1002, 1003
+    StdDialogs* m_pStdDialogs = nullptr;
 
     bool m_bInitDone = false;
     bool m_bInitFailed = false;

@@ -69,20 +69,23 @@ void CRZ8DeviceLink::WaitForInput(kztr::Clock::time_point deadline, bool& bSaidR
         bSaidReadable = false;
         return;
     }
+    // With a pump the wait is cut into slices, so the window keeps being painted.
+    const auto slice = m_fnMessagePump ? std::min(remaining, kPumpSlice) : remaining;
     if (m_pCurRZ8Dev && m_pCurRZ8Dev->IsOpen()) {
-        bSaidReadable = m_pCurRZ8Dev->WaitReadable(remaining);
+        bSaidReadable = m_pCurRZ8Dev->WaitReadable(slice);
     } else {
         // Nothing can arrive; the caller still gets its full time limit, as with a silent port.
-        m_clock.sleepFor(remaining);
+        m_clock.sleepFor(slice);
         bSaidReadable = false;
     }
+    if (m_fnMessagePump) m_fnMessagePump();
 }
 
 int CRZ8DeviceLink::HandleCompleteReply(const uint8_t* area, int nLastRead, RZ8Full& hOut,
                                         uint8_t byCode, int nLimit) {
     if (area[0] == RZ8_BOOTCDE_HW_RESET) {
         // The controller restarts after echoing a reset; give it time before going on.
-        m_clock.sleepFor(kResetEchoPause);
+        Pause(kResetEchoPause);
         RZ8_TRACE("[D]APIPR_UARTReadDataAndCheck %d CMD=%x (delay 9sec for zephT3)", nLimit,
                   area[0]);
     }
@@ -170,6 +173,13 @@ int CRZ8DeviceLink::ExamineDataBlock(uint8_t byReplyCode) {
     return 1;
 }
 
+void CRZ8DeviceLink::Pause(std::chrono::milliseconds duration) {
+    if (m_fnMessagePump)
+        WaitWithMessagePump(duration);
+    else
+        m_clock.sleepFor(duration);
+}
+
 void CRZ8DeviceLink::WaitWithMessagePump(std::chrono::milliseconds duration) {
     if (!m_fnMessagePump) {
         m_clock.sleepFor(duration);
@@ -199,7 +209,7 @@ int CRZ8DeviceLink::APIPR_SetRZ8FullData(RZ8Full& hRecord, uint8_t byCode, uint8
     APIPR_GetRZ8FullInfoForLogFile(byBoxId, hRecord, line);
     WriteLogFileLine(1, m_strLogDir, line);
 
-    if (nPauseMs > 0) m_clock.sleepFor(std::chrono::milliseconds(nPauseMs));
+    if (nPauseMs > 0) Pause(std::chrono::milliseconds(nPauseMs));
     RZ8Full echo{};
     return APIPR_UARTReadDataAndCheck(echo, byCode, kReplyLimitSeconds);
 }

@@ -32,9 +32,10 @@ public:
     CRZ8DeviceLink(const CRZ8DeviceLink&) = delete;
     CRZ8DeviceLink& operator=(const CRZ8DeviceLink&) = delete;
 
-    // Run while waiting for a data block; the GUI installs its event processing here.
-    // It runs on the waiting thread (a worker during Apply), so a GUI hook should only
-    // process events when called on the GUI thread.
+    // Run every few milliseconds during every wait of an exchange (pauses, reply waits,
+    // the data-block wait), so that a window stays painted while the thread waits. It
+    // runs on the waiting thread (a worker during Apply), so a GUI hook should only
+    // process events when called on the GUI thread. Without one the waits just block.
     void SetMessagePump(std::function<void()> pump) { m_fnMessagePump = std::move(pump); }
     kztr::Clock& GetClock() const { return m_clock; }
     // Bytes of the last data block read into m_byEDID (it is examined only when whole).
@@ -53,6 +54,20 @@ public:
     // Stamps the header onto hRecord, sends it, logs the summary line, pauses, then waits
     // for the echo. 1 when the controller echoed the command.
     int APIPR_SetRZ8FullData(RZ8Full& hRecord, uint8_t byCode, uint8_t byBoxId, int nPauseMs);
+    // The connect's search: probes COM1 to COM15 one after another on device link 0 and
+    // fills m_vecBoxPort with (box ID, COM) of every controller that answered, sorted by
+    // box ID. Every probe port is closed again.
+    void APIPR_UARTScanPorts();
+    // The connect's second pass over m_vecBoxPort: opens one device link per controller
+    // that answers again, stopping at the first silent one. Sets m_byDevCount and makes
+    // device link 0 current. Returns how many pairs did not carry box ID position + 1.
+    int APIPR_UARTOpenFoundPorts();
+    // Reads the port registers of the current controller's model; 1 when every read
+    // was answered.
+    int APIPR_UARTGetPortReg();
+    // Closes all sixteen device links; device link 0 becomes current.
+    void CloseAllDeviceLinks();
+
     // The daily-log line for a record as sent.
     void APIPR_GetRZ8FullInfoForLogFile(uint8_t byBoxId, const RZ8Full& hRecord, QString& strOut);
 
@@ -96,6 +111,8 @@ private:
     // Checksums, polarity, read count and the EDID restore; 0 when the restore failed.
     int ExamineDataBlock(uint8_t byReplyCode);
     void WaitWithMessagePump(std::chrono::milliseconds duration);
+    // A protocol pause: pumps when a pump is installed, otherwise sleeps.
+    void Pause(std::chrono::milliseconds duration);
     // Blocks until input may be queued on the current link or the deadline passes.
     void WaitForInput(kztr::Clock::time_point deadline, bool& bSaidReadable);
 

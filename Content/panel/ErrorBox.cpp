@@ -19,11 +19,11 @@ void ShowErrorMessage(int messageIndex) {
     ShowErrorText(GUITextTable::Instance().GetMessage(messageIndex));
 }
 
-void ShowErrorText(const QString& text) {
+void ShowErrorText(const QString& text, const QString& caption) {
     RZ8_TRACE("[D][Error]ShowErrorText %s\n", qUtf8Printable(text));
     QCoreApplication* app = QCoreApplication::instance();
-    auto show = [text] {
-        if (ErrorBoxSink* sink = g_pErrorBoxSink.load()) sink->ShowErrorBox(kErrorBoxCaption, text);
+    auto show = [text, caption] {
+        if (ErrorBoxSink* sink = g_pErrorBoxSink.load()) sink->ShowErrorBox(caption, text);
     };
     if (!app || QThread::currentThread() == app->thread()) {
         show();

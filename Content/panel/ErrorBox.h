@@ -21,5 +21,5 @@ ErrorBoxSink* SetErrorBoxSink(ErrorBoxSink* sink);
 // Safe from any thread: a worker hands the box to the GUI thread and waits for it.
 void ShowErrorMessage(int messageIndex);
 
-// The same with a text of the caller's.
-void ShowErrorText(const QString& text);
+// The same with a text (and a caption) of the caller's.
+void ShowErrorText(const QString& text, const QString& caption = kErrorBoxCaption);

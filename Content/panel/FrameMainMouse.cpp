@@ -36,7 +36,8 @@ void CGUIGDIPlusMfcFrameMain::SetupMouseRouting() {
     router.SetMoveOrder({chk, sw, edit, btn, dev, hpol, vpol, color, audio, edid, slider});
 
     MouseRouter::Hooks& hooks = router.GetHooks();
-    hooks.isBusy = [this] { return m_nShadeMode != 0; };
+    // Shaded, or a handler is talking to the controllers: only the drag strip answers.
+    hooks.isBusy = [this] { return m_nShadeMode != 0 || InExchange(); };
     hooks.inDragStrip = [](int x, int y) { return x <= kDragStripRight && y <= kDragStripBottom; };
     hooks.onPressed = [this, btn](int group, int index) {
         if (group == btn && index >= kFirstAdjusterBtn)

@@ -7,6 +7,7 @@
 #include "GUITextTable.h"
 #include "GuiTestApp.h"
 #include "PanelSkinDir.h"
+#include "ScriptedDialogs.h"
 #include "VirtualClock.h"
 
 #include <QImage>
@@ -54,6 +55,8 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(m_skin.IsValid()) << qPrintable(m_skin.Error());
         m_frame = std::make_unique<RecordingFrame>(m_skin.Path(), m_clock);
+        // A dialog nobody answers would hold the test for ever.
+        m_frame->SetStdDialogs(&m_dialogs);
     }
 
     // The start-up as the frame's initialisation runs it.
@@ -96,5 +99,6 @@ protected:
 
     PanelSkinDir m_skin;
     kztr::test::VirtualClock m_clock;
+    ScriptedDialogs m_dialogs;
     std::unique_ptr<RecordingFrame> m_frame;
 };
