@@ -32,8 +32,11 @@ int CRZ8DeviceLink::APIPR_UARTOpenFoundPorts() {
         m_pCurRZ8Dev = &dev;
         if (!dev.OpenPort(port, RZ8_BAUD)) continue;
         // A controller that answered the search but not now ends the pass; the ones
-        // found before it stay connected.
-        if (!APIPR_GetRZ8FullData(m_hTmpRZ8Full)) break;
+        // found before it stay connected, its own port is not kept.
+        if (!APIPR_GetRZ8FullData(m_hTmpRZ8Full)) {
+            dev.ClosePort();
+            break;
+        }
         dev.SetFwVer(m_hTmpRZ8Full.fw_ver);
         dev.SetComNumber(uint8_t(port));
         dev.SetBoxId(m_hTmpRZ8Full.box_id);

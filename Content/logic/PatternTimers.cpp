@@ -27,7 +27,8 @@ std::chrono::milliseconds CGUIGDIPlusMfcFrameMain::TimerPeriod(int nSeconds, int
 
 void CGUIGDIPlusMfcFrameMain::SetTimer(int nIDEvent, std::chrono::milliseconds period) {
     if (!IsPatternTimer(nIDEvent)) return;
-    m_hPatternTimer[nIDEvent - kFirstTimer].start(int(period.count()), this);
+    // Precise: a coarse timer may end a pattern up to 5 % before its time.
+    m_hPatternTimer[nIDEvent - kFirstTimer].start(int(period.count()), Qt::PreciseTimer, this);
 }
 
 void CGUIGDIPlusMfcFrameMain::KillTimer(int nIDEvent) {

@@ -18,6 +18,7 @@ struct OptionCase {
     bool valid;
     int simulateCount;
     const char* screenshot;
+    bool connect = false;
 };
 
 void PrintTo(const OptionCase& c, std::ostream* os) {
@@ -38,6 +39,7 @@ TEST_P(RunOptionsTest, Parses) {
     }
     EXPECT_EQ(opt->simulateCount, c.simulateCount);
     EXPECT_EQ(opt->screenshotFile, c.screenshot);
+    EXPECT_EQ(opt->connect, c.connect);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -52,6 +54,13 @@ INSTANTIATE_TEST_SUITE_P(
                       OptionCase{"Screenshot", {"--screenshot", "p.png"}, true, 0, "p.png"},
                       OptionCase{"Both", {"--simulate", "--screenshot", "p.png"}, true, 3, "p.png"},
                       OptionCase{"ScreenshotWithoutFile", {"--screenshot"}, false, 0, ""},
+                      OptionCase{"Connect", {"--connect"}, true, 0, "", true},
+                      OptionCase{"ConnectAndPicture",
+                                 {"--simulate", "--connect", "--screenshot", "p.png"},
+                                 true,
+                                 3,
+                                 "p.png",
+                                 true},
                       OptionCase{"Unknown", {"--fast"}, false, 0, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -90,7 +90,9 @@ protected:
     void Start(std::initializer_list<kztr::sim::ControllerConfig> controllers) {
         for (const auto& c : controllers)
             ASSERT_TRUE(m_sim.addController(c)) << m_sim.error();
-        if (controllers.size() > 0) ASSERT_TRUE(m_sim.start(PortDir())) << m_sim.error();
+        if (controllers.size() > 0) {
+            ASSERT_TRUE(m_sim.start(PortDir())) << m_sim.error();
+        }
         m_frame = std::make_unique<Frame>(m_skin.Path(), m_clock);
         m_frame->SetStdDialogs(&m_dialogs);
         ASSERT_EQ(m_frame->APIPR_Initialize(), 1);
