@@ -254,6 +254,10 @@ private:
     void RewriteDeviceBoxLabels();
     // Timer period from a duration in seconds; a duration below 1 uses the default.
     static std::chrono::milliseconds TimerPeriod(int nSeconds, int nDefaultSeconds);
+    // A polarity pair's radio handler: the radios, the bit, the trace lines.
+    void SelectPolarity(CGUIGDIPlusMfcCtrlRdoBtn (&group)[2], std::uintptr_t wParam,
+                        const char* handler, const char* field, void (RZ8Full::*set)(unsigned),
+                        unsigned (RZ8Full::*get)() const);
     // +1 or -1 on a timing box, held within its bounds; clears the button's latch.
     long AdjustBox(int nBox, int nStep, std::uint32_t msg);
     // Error boxes and dialogs: the wait cursor goes first.

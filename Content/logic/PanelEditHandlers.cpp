@@ -28,41 +28,34 @@ constexpr const char* kRule =
 } // namespace
 
 long CGUIGDIPlusMfcFrameMain::OnCtrlRdoBtnMsgHorzPolarity(std::uintptr_t wParam, std::intptr_t) {
-    RZ8_TRACE("[D][HV][SET GUI OnCtrlRdoBtnMsgVertPolarity] %d  %d\t\th=%d v=%d",
-              int(m_hGUICtrlRdoBtnHPol[0].GetCheck()), int(m_hGUICtrlRdoBtnHPol[1].GetCheck()),
-              m_hCurRZ8Full.hp(), m_hCurRZ8Full.vp());
-    Select(m_hGUICtrlRdoBtnHPol, wParam);
-    FreeRadio(m_hGUICtrlRdoBtnHPol, wParam);
-    RepaintFrame();
-    m_hCurRZ8Full.setHp(FirstIsOne(wParam));
-    RZ8_TRACE("[D][HV][SET GUI OnCtrlRdoBtnMsgHorzPolarity]m_hCurRZ8Full.hRZ8Data.hp %d",
-              m_hCurRZ8Full.hp());
-    RZ8_TRACE("[D][HV][SET GUI OnCtrlRdoBtnMsgHorzPolarity]m_hCurRZ8Full.hRZ8Data  %d %d",
-              m_hCurRZ8Full.hp(), m_hCurRZ8Full.vp());
-    APIPR_SliderResPosAssignment(m_hCurRZ8Full);
-    RZ8_TRACE("[D][HV][SET GUI OnCtrlRdoBtnMsgHorzPolarity]m_hCurRZ8Full.hRZ8Data  %d %d",
-              m_hCurRZ8Full.hp(), m_hCurRZ8Full.vp());
-    RZ8_TRACE("%s", kRule);
+    SelectPolarity(m_hGUICtrlRdoBtnHPol, wParam, "OnCtrlRdoBtnMsgHorzPolarity", "hp",
+                   &RZ8Full::setHp, &RZ8Full::hp);
     return 0;
 }
 
 long CGUIGDIPlusMfcFrameMain::OnCtrlRdoBtnMsgVertPolarity(std::uintptr_t wParam, std::intptr_t) {
-    RZ8_TRACE("[D][HV][SET GUI OnCtrlRdoBtnMsgVertPolarity] %d  %d\t\th=%d v=%d",
-              int(m_hGUICtrlRdoBtnVPol[0].GetCheck()), int(m_hGUICtrlRdoBtnVPol[1].GetCheck()),
-              m_hCurRZ8Full.hp(), m_hCurRZ8Full.vp());
-    Select(m_hGUICtrlRdoBtnVPol, wParam);
-    FreeRadio(m_hGUICtrlRdoBtnVPol, wParam);
-    RepaintFrame();
-    m_hCurRZ8Full.setVp(FirstIsOne(wParam));
-    RZ8_TRACE("[D][HV][SET GUI OnCtrlRdoBtnMsgVertPolarity]m_hCurRZ8Full.hRZ8Data.vp %d",
-              m_hCurRZ8Full.vp());
-    RZ8_TRACE("[D][HV][SET GUI OnCtrlRdoBtnMsgVertPolarity]m_hCurRZ8Full.hRZ8Data  %d %d",
-              m_hCurRZ8Full.hp(), m_hCurRZ8Full.vp());
-    APIPR_SliderResPosAssignment(m_hCurRZ8Full);
-    RZ8_TRACE("[D][HV][SET GUI OnCtrlRdoBtnMsgVertPolarity]m_hCurRZ8Full.hRZ8Data  %d %d",
-              m_hCurRZ8Full.hp(), m_hCurRZ8Full.vp());
-    RZ8_TRACE("%s", kRule);
+    SelectPolarity(m_hGUICtrlRdoBtnVPol, wParam, "OnCtrlRdoBtnMsgVertPolarity", "vp",
+                   &RZ8Full::setVp, &RZ8Full::vp);
     return 0;
+}
+
+void CGUIGDIPlusMfcFrameMain::SelectPolarity(CGUIGDIPlusMfcCtrlRdoBtn (&group)[2],
+                                             std::uintptr_t wParam, const char* handler,
+                                             const char* field, void (RZ8Full::*set)(unsigned),
+                                             unsigned (RZ8Full::*get)() const) {
+    RZ8Full& r = m_hCurRZ8Full;
+    // Both groups trace their first line under the vertical handler's name.
+    RZ8_TRACE("[D][HV][SET GUI OnCtrlRdoBtnMsgVertPolarity] %d  %d\t\th=%d v=%d",
+              int(group[0].GetCheck()), int(group[1].GetCheck()), r.hp(), r.vp());
+    Select(group, wParam);
+    FreeRadio(group, wParam);
+    RepaintFrame();
+    (r.*set)(FirstIsOne(wParam));
+    RZ8_TRACE("[D][HV][SET GUI %s]m_hCurRZ8Full.hRZ8Data.%s %d", handler, field, (r.*get)());
+    RZ8_TRACE("[D][HV][SET GUI %s]m_hCurRZ8Full.hRZ8Data  %d %d", handler, r.hp(), r.vp());
+    APIPR_SliderResPosAssignment(r);
+    RZ8_TRACE("[D][HV][SET GUI %s]m_hCurRZ8Full.hRZ8Data  %d %d", handler, r.hp(), r.vp());
+    RZ8_TRACE("%s", kRule);
 }
 
 long CGUIGDIPlusMfcFrameMain::OnCtrlRdoBtnMsgColorDepth(std::uintptr_t wParam, std::intptr_t) {

@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QFont>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QWidget>
 
 #include <limits>
@@ -103,6 +104,19 @@ void SwallowEnterKeys(QDialog& dialog) {
     // Direct children only: a list's own drop-down keeps Enter for picking an item.
     for (QWidget* child : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         child->installEventFilter(filter);
+}
+
+QPushButton* AddOkCancel(QDialog& dialog, int okX, int cancelX, int y, QPushButton** cancelOut) {
+    auto* ok = new QPushButton(QStringLiteral("OK"), &dialog);
+    ok->setObjectName(QStringLiteral("1"));
+    ok->setGeometry(FromDialogUnits(okX, y, 50, 14));
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), &dialog);
+    cancel->setObjectName(QStringLiteral("2"));
+    cancel->setGeometry(FromDialogUnits(cancelX, y, 50, 14));
+    QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+    if (cancelOut) *cancelOut = cancel;
+    return ok;
 }
 
 } // namespace StdDialogParts

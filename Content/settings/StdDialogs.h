@@ -8,6 +8,7 @@
 #include <cstdint>
 
 class QDialog;
+class QPushButton;
 class QWidget;
 
 // How the main frame runs its two standard dialogs; tests install a scripted one.
@@ -48,5 +49,10 @@ void SetUpFrame(QDialog& dialog, const QString& caption, int width, int height);
 // operator confirms with OK, so a stray Enter cannot confirm. Escape still cancels. Call
 // once the controls exist.
 void SwallowEnterKeys(QDialog& dialog);
+
+// The default "OK" (object name "1") at okX and "Cancel" ("2") at cancelX on row y,
+// both 50 x 14 dialog units; Cancel rejects. Returns OK, for its own handler and the
+// tab order.
+QPushButton* AddOkCancel(QDialog& dialog, int okX, int cancelX, int y, QPushButton** cancelOut);
 
 } // namespace StdDialogParts

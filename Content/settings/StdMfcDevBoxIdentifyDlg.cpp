@@ -33,15 +33,9 @@ CStdMfcDevBoxIdentifyDlg::CStdMfcDevBoxIdentifyDlg(uint8_t count, uint8_t* pResu
     m_pIdList->addItems(ids);
     m_pIdList->setCurrentIndex(ids.isEmpty() ? -1 : 0);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("1"));
-    ok->setGeometry(FromDialogUnits(56, 32, 50, 14));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("2"));
-    cancel->setGeometry(FromDialogUnits(110, 32, 50, 14));
+    QPushButton* cancel = nullptr;
+    QPushButton* ok = StdDialogParts::AddOkCancel(*this, 56, 110, 32, &cancel);
     connect(ok, &QPushButton::clicked, this, &CStdMfcDevBoxIdentifyDlg::OnOK);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     setTabOrder(m_pIdList, ok);
     setTabOrder(ok, cancel);

@@ -78,15 +78,9 @@ CStdMfcSettingDlg::CStdMfcSettingDlg(SettingDurationInfo* pSetting, QWidget* par
     FillSeconds(m_pIdentifyList, kShortestPatternSec, m_stSetting.iIdentifySec);
     FillSeconds(m_pApplyConfirmList, kShortestApplyConfirmSec, m_stSetting.iApplyConfirmSec);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("1"));
-    ok->setGeometry(FromDialogUnits(77, 115, 50, 14));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("2"));
-    cancel->setGeometry(FromDialogUnits(138, 115, 50, 14));
+    QPushButton* cancel = nullptr;
+    QPushButton* ok = StdDialogParts::AddOkCancel(*this, 77, 138, 115, &cancel);
     connect(ok, &QPushButton::clicked, this, &CStdMfcSettingDlg::OnOK);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     setTabOrder(m_pPatternList, m_pIdentifyList);
     setTabOrder(m_pIdentifyList, m_pApplyConfirmList);

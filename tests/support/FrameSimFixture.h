@@ -13,6 +13,7 @@
 #include "Rz8Simulator.h"
 #include "ScopedEnv.h"
 #include "ScriptedDialogs.h"
+#include "SimulatedPortsTest.h"
 #include "SkippingClock.h"
 
 #include <QCoreApplication>
@@ -51,14 +52,10 @@ public:
     }
 };
 
+// The simulated controller by the fields these tests tell apart.
 inline kztr::sim::ControllerConfig Controller(int com, uint8_t box, char model = 'C',
                                               uint8_t fw = 17) {
-    kztr::sim::ControllerConfig c;
-    c.com = com;
-    c.boxId = box;
-    c.model = model;
-    c.fwVer = fw;
-    return c;
+    return SimController(com, box, model, fw);
 }
 
 class FrameSimTest : public ::testing::Test {
@@ -71,6 +68,8 @@ protected:
     }
 
     void SetUp() override {
+        // A skipped pause still gives the controllers the time to answer in full.
+        m_clock.SetSettle([this] { m_sim.waitSettled(std::chrono::seconds(2)); });
         ASSERT_TRUE(m_skin.IsValid()) << qPrintable(m_skin.Error());
         ASSERT_TRUE(m_dir.isValid());
         m_previousSink = SetErrorBoxSink(&m_boxes);

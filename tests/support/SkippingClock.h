@@ -5,6 +5,7 @@
 #include "Clock.h"
 
 #include <chrono>
+#include <functional>
 #include <mutex>
 
 namespace kztr::test {
@@ -16,9 +17,13 @@ public:
         return std::chrono::steady_clock::now() + m_skipped;
     }
     void sleepFor(std::chrono::milliseconds d) override {
+        // What a real pause lets the other side finish (a controller sending a block).
+        if (m_fnSettle) m_fnSettle();
         std::lock_guard<std::mutex> lock(m_mutex);
         if (d.count() > 0) m_skipped += d;
     }
+    // Runs on every sleep before it is skipped. Set before the clock is used.
+    void SetSettle(std::function<void()> settle) { m_fnSettle = std::move(settle); }
     // Time skipped by sleeps so far.
     std::chrono::milliseconds skipped() const {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -28,6 +33,7 @@ public:
 private:
     mutable std::mutex m_mutex;
     std::chrono::milliseconds m_skipped{0};
+    std::function<void()> m_fnSettle;
 };
 
 } // namespace kztr::test

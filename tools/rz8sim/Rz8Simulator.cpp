@@ -7,7 +7,9 @@
 #include <filesystem>
 #include <poll.h>
 #include <stdlib.h>
+#include <sys/ioctl.h>
 #include <termios.h>
+#include <thread>
 #include <unistd.h>
 
 namespace kztr::sim {
@@ -249,6 +251,7 @@ void Rz8Simulator::flushOutput(Port& port, SimClock::time_point now) {
             return;
         }
         p.sent += size_t(n);
+        m_bytesSent += size_t(n);
         if (p.sent == p.bytes.size()) port.pending.erase(port.pending.begin());
     }
 }
@@ -285,6 +288,51 @@ bool Rz8Simulator::waitForRequests(size_t count, std::chrono::milliseconds limit
                    return com == 0 || r.com == com;
                })) >= count;
     });
+}
+
+namespace {
+int queuedOn(int fd) {
+    int n = 0;
+    return fd >= 0 && ::ioctl(fd, FIONREAD, &n) == 0 ? n : 0;
+}
+} // namespace
+
+bool Rz8Simulator::waitSettled(std::chrono::milliseconds limit) {
+    using namespace std::chrono_literals;
+    const auto deadline = SimClock::now() + limit;
+    std::vector<int> slaves;
+    for (;;) {
+        bool idle = true;
+        size_t sent = 0;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            slaves.clear();
+            for (const auto& [com, port] : m_ports) {
+                if (!port.pending.empty() || queuedOn(port.master) > 0) idle = false;
+                slaves.push_back(port.slave);
+            }
+            sent = m_bytesSent;
+        }
+        if (idle) {
+            if (sent == m_bytesSettled) return true;
+            // The terminal hands written bytes to its other end a moment later: wait
+            // until what is queued there stops growing.
+            std::vector<int> before;
+            for (int fd : slaves)
+                before.push_back(queuedOn(fd));
+            std::this_thread::sleep_for(1ms);
+            bool stable = true;
+            for (size_t i = 0; i < slaves.size(); ++i)
+                if (queuedOn(slaves[i]) != before[i]) stable = false;
+            if (stable) {
+                m_bytesSettled = sent;
+                return true;
+            }
+        } else {
+            std::this_thread::sleep_for(1ms);
+        }
+        if (SimClock::now() >= deadline) return false;
+    }
 }
 
 bool Rz8Simulator::setFaults(int com, const Faults& faults) {

@@ -53,6 +53,12 @@ public:
     // Waits until at least count requests (of com, 0 = any) have been received.
     bool waitForRequests(size_t count, std::chrono::milliseconds limit, int com = 0) const;
 
+    // For tests that skip the protocol's pauses: waits until every controller has taken
+    // all its input and sent all it had to send, and what it sent has reached the other
+    // end of its terminal, as a real pause would have let it. False when the limit ran
+    // out first.
+    bool waitSettled(std::chrono::milliseconds limit);
+
     // Fault switches can change while running.
     bool setFaults(int com, const Faults& faults);
     std::optional<ControllerState> state(int com) const;
@@ -84,6 +90,8 @@ private:
     mutable std::condition_variable m_requestArrived;
     std::map<int, Port> m_ports;
     std::vector<Request> m_requests;
+    size_t m_bytesSent = 0;                // to every terminal so far
+    std::atomic<size_t> m_bytesSettled{0}; // as far as waitSettled saw them arrive
     std::FILE* m_recordFile = nullptr;
     std::chrono::milliseconds m_frameGap{100};
     SimClock::time_point m_started{};
