@@ -39,4 +39,5 @@ void CGUIGDIPlusMfcFrameMain::AssignBoxIDAfterIdentify() {
     }
     m_pCurRZ8Dev->SetBoxId(chosen);
     RewriteDeviceBoxLabels();
+    RepaintFrame();
 }

@@ -1,18 +1,22 @@
 #!/usr/bin/env bash
 # End-to-end: the real KZTRMaster on a private Xvfb display.
-#   panel_e2e.sh <case> <KZTRMaster> <imagecheck>
+#   panel_e2e.sh <case> <KZTRMaster> <imagecheck> [<cursorcheck>]
 # Cases:
 #   exit        the panel shows at (182, 55); a click on Exit ends the process with status 0
 #   no-backdrop a skin without GUIFrameMainBKEn.tksx: the error box shows, dismissing it ends
 #               the process
-# Exit status 77 (skipped) only when Xvfb, xdotool or import is missing.
+#   operate     (needs cursorcheck) with simulated controllers: connect, choose a device box,
+#               pattern, identify with a new box ID, the setting dialog, disconnect, Exit
+# With KZTR_E2E_KEEP set to a folder, the screen shots taken on the way are copied there.
+# Exit status 77 (skipped) only when Xvfb, xdotool or ImageMagick is missing.
 set -euo pipefail
 
 case_name=$1
 exe=$2
 imagecheck=$3
+cursorcheck=${4:-}
 
-for tool in Xvfb xdotool import; do
+for tool in Xvfb xdotool import convert; do
     if ! command -v "$tool" >/dev/null; then
         echo "SKIPPED: '$tool' is missing (install xvfb, xdotool and imagemagick)"
         exit 77
@@ -26,16 +30,22 @@ readonly exit_x=$((panel_x + (1179 + 1227) / 2)) exit_y=$((panel_y + (4 + 28) / 
 work=$(mktemp -d)
 xvfb_pid=""
 app_pid=""
+shots=$work/shots
 cleanup() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
     wait 2>/dev/null || true
+    if [ -n "${KZTR_E2E_KEEP:-}" ] && [ -d "$shots" ]; then
+        mkdir -p "$KZTR_E2E_KEEP" && cp "$shots"/*.png "$KZTR_E2E_KEEP"/ 2>/dev/null &&
+            echo "screen shots copied to $KZTR_E2E_KEEP" || true
+    fi
     rm -rf "$work"
 }
 trap cleanup EXIT
 
 fail() {
     echo "FAIL: $*"
+    [ -d "$shots" ] && [ -f "$work/screen.png" ] && cp "$work/screen.png" "$shots/99-failed.png"
     [ -f "$work/app.log" ] && sed 's/^/  app: /' "$work/app.log"
     exit 1
 }
@@ -94,6 +104,84 @@ panel_matches() {
         "$imagecheck" "$work/screen.png" "$work/reference.png" "$panel_x" "$panel_y"
 }
 
+# --- Operating the panel --------------------------------------------------------------
+# Controls as "left top right bottom" in window coordinates.
+readonly rect_serial="24 53 148 89" rect_pattern="183 53 307 89"
+readonly rect_identify="505 55 629 87" rect_setting="811 55 935 87" rect_exit="1179 4 1227 28"
+readonly rect_model="14 111 300 131"
+radio_rect() { echo "$((45 + 75 * $1)) 142 $((70 + 75 * $1)) 167"; }
+label_rect() { echo "$((23 + 75 * $1)) 173 $((89 + 75 * $1)) 218"; }
+# A device column's label in two parts: firmware and COM lines, and the box-ID line.
+label_head() { echo "$((23 + 75 * $1)) 173 $((89 + 75 * $1)) 200"; }
+label_box_id() { echo "$((23 + 75 * $1)) 200 $((89 + 75 * $1)) 218"; }
+# Where the pointer rests between clicks: a spot of the panel without a control, or off it.
+readonly rest_x=$((panel_x + 600)) rest_y=$((panel_y + 915))
+readonly away_x=10 away_y=1040
+
+# click <rect> [away]: a click in the middle of the control; then the pointer rests.
+click() {
+    local l t r b
+    read -r l t r b <<<"$1"
+    local x=$rest_x y=$rest_y
+    if [ "${2:-}" = away ]; then x=$away_x y=$away_y; fi
+    xdotool mousemove $((panel_x + (l + r) / 2)) $((panel_y + (t + b) / 2)) click 1 \
+        mousemove "$x" "$y"
+}
+
+screen() { import -display "$DISPLAY" -window root "$work/screen.png"; }
+now_ms() { date +%s%3N; }
+
+# keep <name>: the last screen shot, numbered, for whoever looks at the run afterwards.
+shot_no=0
+keep() {
+    shot_no=$((shot_no + 1))
+    cp "$work/screen.png" "$(printf '%s/%02d-%s.png' "$shots" "$shot_no" "$1")"
+}
+
+# panel_of <out>: the panel's part of the last screen shot, to compare later ones with.
+panel_of() { convert "$work/screen.png" -crop 1235x940+$panel_x+$panel_y +repage "$1"; }
+
+# shows <reference>: the last screen shot shows the whole reference panel at its place.
+shows() { "$imagecheck" "$work/screen.png" "$1" "$panel_x" "$panel_y" >/dev/null; }
+screen_shows() { screen && shows "$1"; }
+
+# region_shows <reference> <rect> [<dx>]: that part of the reference shows on the last
+# screen shot, dx pixels right of its own place. The whole-panel check lets 0.5 % of the
+# pixels differ, enough to hide a radio or a digit; on a part that small it is a few pixels.
+region_shows() {
+    local l t r b dx=${3:-0}
+    read -r l t r b <<<"$2"
+    convert "$1" -crop "$((r - l))x$((b - t))+$l+$t" +repage "$work/region.png" &&
+        "$imagecheck" "$work/screen.png" "$work/region.png" $((panel_x + l + dx)) \
+            $((panel_y + t)) >/dev/null
+}
+
+# regions_show <reference> <rect>...: every part shows; mismatch names the first that does not.
+mismatch=""
+regions_show() {
+    local reference=$1 rect
+    shift
+    for rect in "$@"; do
+        region_shows "$reference" "$rect" || {
+            mismatch="($rect)"
+            return 1
+        }
+    done
+}
+
+dialog_shown() { xdotool search --onlyvisible --name "^$1\$"; }
+dialog_gone() { ! dialog_shown "$1" >/dev/null 2>&1; }
+
+# The daily log beside the executable: one line per command sent. Lines of a day that
+# ends during the run are in two files; the names sort by date.
+log_text() { cat "$work/app/LogoFiles/"*.txt 2>/dev/null || true; }
+log_count() { log_text | grep -c -E "$1" || true; }
+log_cmds() { log_text | grep -o -E 'Cmd=[0-9]+' | tr '\n' ' ' || true; }
+log_has() { [ "$(log_count "$1")" -ge 1 ]; }
+
+cursor() { "$cursorcheck"; }
+cursor_idle() { [ "$(cursor)" = "$idle_cursor" ]; }
+
 case "$case_name" in
 exit)
     # What the panel must look like, drawn off screen by the same copy.
@@ -140,6 +228,243 @@ no-backdrop)
     wait_exit 15 || fail "the process did not end after the error box was dismissed"
     [ "$app_status" -ne 0 ] || fail "a failed start-up ended with status 0"
     echo "the process ended with status $app_status after the error box"
+    ;;
+operate)
+    [ -n "$cursorcheck" ] && [ -x "$cursorcheck" ] ||
+        fail "operate needs the cursor helper as fourth argument"
+    mkdir -p "$shots"
+    # Short durations (pattern 3 s, identify 2 s, apply confirmation 15 s), so that the
+    # pattern and the identify end soon.
+    readonly pattern_ms=3000 identify_s=2
+    printf '\x03\x00\x00\x00\x02\x00\x00\x00\x0f\x00\x00\x00' >"$work/settings.kzt"
+    cp "$work/settings.kzt" "$work/app/KZTRSettingFile.kzt"
+
+    # References drawn off screen by the same copy: not connected, and connected to the
+    # simulated controllers, which answer alike every time. On Xvfb the connected panel
+    # matches its reference everywhere; only the translucent rounded corners come out one
+    # level apart, from blending over black.
+    QT_QPA_PLATFORM=offscreen "$work/app/KZTRMaster" --screenshot "$work/ref-off.png" \
+        >"$work/reference.log" 2>&1 || fail "--screenshot failed: $(cat "$work/reference.log")"
+    QT_QPA_PLATFORM=offscreen "$work/app/KZTRMaster" --simulate --connect \
+        --screenshot "$work/ref-on.png" >"$work/reference.log" 2>&1 ||
+        fail "--simulate --connect --screenshot failed: $(cat "$work/reference.log")"
+    cp "$work/ref-off.png" "$shots/00-reference-not-connected.png"
+    cp "$work/ref-on.png" "$shots/00-reference-connected.png"
+    connect_cmds=$(log_cmds)
+    [ -n "$connect_cmds" ] || fail "the connect of the reference logged no command"
+    rm -rf "$work/app/LogoFiles"
+    connected_parts=("$rect_serial" "$rect_pattern" "$rect_model")
+    for i in 0 1 2; do connected_parts+=("$(radio_rect $i)" "$(label_rect $i)"); done
+
+    # Device box 2 checked: the connected reference with column 1's checked radio in
+    # column 2 and column 3's unchecked one in column 1.
+    region_of() { convert "$work/ref-on.png" -crop 25x25+"$1"+142 +repage "$2"; }
+    region_of 45 "$work/radio-checked.png"
+    region_of 195 "$work/radio-unchecked.png"
+    convert "$work/ref-on.png" \
+        "$work/radio-checked.png" -geometry +120+142 -compose copy -composite \
+        "$work/radio-unchecked.png" -geometry +45+142 -compose copy -composite \
+        "$work/ref-box2.png"
+    cp "$work/ref-box2.png" "$shots/00-expected-box2.png"
+
+    "$work/app/KZTRMaster" --simulate >"$work/app.log" 2>&1 &
+    app_pid=$!
+    wait_for 30 screen_shows "$work/ref-off.png" || fail "the not-connected panel did not show"
+    keep not-connected
+    echo "the panel shows, not connected"
+
+    # The pointer's shapes: the arrow where no control is, the hand over a control. While
+    # the controllers are being talked to, a third one shows.
+    xdotool mousemove "$rest_x" "$rest_y" sleep 0.5 mousemove $((rest_x + 1)) "$rest_y" sleep 0.5
+    idle_cursor=$(cursor)
+    xdotool mousemove "$rest_x" "$rest_y" sleep 0.5
+    [ "$(cursor)" = "$idle_cursor" ] || fail "the pointer's shape over the panel does not settle"
+    xdotool mousemove $((panel_x + 86)) $((panel_y + 71)) sleep 0.5
+    hand_cursor=$(cursor)
+
+    # Serial COM on. Presses while connecting come to nothing: one on Pattern meanwhile.
+    click "$rect_serial"
+    saw_busy=0 connected=0
+    end=$((SECONDS + 40))
+    while [ "$SECONDS" -lt "$end" ]; do
+        shape=$(cursor)
+        if [ "$shape" != "$idle_cursor" ] && [ "$shape" != "$hand_cursor" ]; then
+            [ "$saw_busy" -eq 1 ] || click "$rect_pattern"
+            saw_busy=1
+        fi
+        screen
+        if shows "$work/ref-on.png"; then
+            connected=1
+            break
+        fi
+        sleep 0.2
+    done
+    [ "$connected" -eq 1 ] || fail "the connected panel did not show within 40 s"
+    [ "$saw_busy" -eq 1 ] || fail "no busy cursor showed while connecting"
+    # The panel is drawn before the last commands of the connect: wait for the arrow.
+    wait_for 30 cursor_idle || fail "the busy cursor stayed after the connect"
+    screen
+    shows "$work/ref-on.png" && regions_show "$work/ref-on.png" "${connected_parts[@]}" ||
+        fail "after the connect the panel differs from the connected reference ${mismatch}"
+    keep connected
+    [ "$(log_cmds)" = "$connect_cmds" ] ||
+        fail "the connect sent '$(log_cmds)', the one of the reference '$connect_cmds'"
+    echo "connected: the three device columns show as in the reference; the Pattern press" \
+        "during the connect was ignored"
+
+    # Device box 2.
+    click "$(radio_rect 1)"
+    box2_shows() {
+        screen && shows "$work/ref-box2.png" &&
+            regions_show "$work/ref-box2.png" "$(radio_rect 0)" "$(radio_rect 1)"
+    }
+    wait_for 15 box2_shows || fail "device box 2 did not become the checked one ${mismatch}"
+    ! region_shows "$work/ref-on.png" "$(radio_rect 0)" &&
+        ! region_shows "$work/ref-on.png" "$(radio_rect 1)" ||
+        fail "device boxes 1 and 2 look as before the click"
+    keep device-box-2
+    echo "device box 2 checked"
+
+    # Pattern on, and off again by its timer.
+    screen
+    panel_of "$work/before-pattern.png"
+    pattern_log=$(log_count 'Cmd=3 ')
+    t0=$(now_ms)
+    click "$rect_pattern"
+    greyed=0
+    end=$((SECONDS + 10))
+    while [ "$SECONDS" -lt "$end" ]; do
+        screen
+        if ! shows "$work/before-pattern.png"; then
+            greyed=1
+            break
+        fi
+        sleep 0.1
+    done
+    [ "$greyed" -eq 1 ] || fail "the panel did not change after the Pattern switch"
+    keep pattern-on
+    ! region_shows "$work/before-pattern.png" "$rect_pattern" ||
+        fail "the Pattern switch does not show on"
+    for part in "$rect_serial" "$rect_identify" "$rect_setting" "$(radio_rect 1)"; do
+        ! region_shows "$work/before-pattern.png" "$part" ||
+            fail "($part) is not greyed while the pattern shows"
+    done
+    back=0
+    end=$((SECONDS + pattern_ms / 1000 + 20))
+    while [ "$SECONDS" -lt "$end" ]; do
+        screen
+        t1=$(now_ms)
+        if shows "$work/before-pattern.png" && regions_show "$work/before-pattern.png" \
+            "$rect_pattern" "$rect_serial" "$rect_identify" "$(radio_rect 1)"; then
+            back=1
+            break
+        fi
+        sleep 0.2
+    done
+    [ "$back" -eq 1 ] || fail "the panel did not come back after the pattern ${mismatch}"
+    keep pattern-off
+    [ $((t1 - t0)) -ge "$pattern_ms" ] ||
+        fail "the pattern ended $((t1 - t0)) ms after the click, before its $pattern_ms ms"
+    [ "$(log_count 'Cmd=3 ')" -eq $((pattern_log + 1)) ] &&
+        log_has '\(ID = 02\) .* Cmd=3 ' && log_has '\(ID = 02\) .* Cmd=4 ' ||
+        fail "no pattern on and off for box ID 2 in the log"
+    echo "pattern on for $((t1 - t0)) ms (at most), then the panel came back"
+
+    # Device box 1 again: the connected picture exactly.
+    click "$(radio_rect 0)"
+    connected_shows() {
+        screen && shows "$work/ref-on.png" &&
+            regions_show "$work/ref-on.png" "${connected_parts[@]}"
+    }
+    wait_for 15 connected_shows || fail "device box 1 again: not the connected picture ${mismatch}"
+    keep device-box-1
+
+    # Identify, then box ID 2 for the controller in column 1, by keyboard. The pointer
+    # stays off the panel: a move over it would redraw it.
+    screen
+    panel_of "$work/before-identify.png"
+    click "$rect_identify" away
+    wait_for $((identify_s + 20)) dialog_shown 'Device-ID Identify' ||
+        fail "the Device-ID Identify dialog did not open"
+    dialog=$(dialog_shown 'Device-ID Identify' | head -n1)
+    screen
+    keep identify-dialog
+    log_has '\(ID = 01\) .* Cmd=3 ' && log_has '\(ID = 01\) .* Cmd=4 ' ||
+        fail "the identify pattern did not go on and off on box ID 1"
+    xdotool windowfocus --sync "$dialog"
+    xdotool key Return
+    sleep 1.5
+    dialog_shown 'Device-ID Identify' >/dev/null ||
+        fail "Return closed the Device-ID Identify dialog"
+    [ "$(log_count 'Cmd=8 ')" -eq 0 ] || fail "Return sent a box ID"
+    xdotool key Down
+    sleep 0.3
+    screen
+    keep identify-chose-2
+    xdotool key Tab
+    sleep 0.3
+    xdotool key space
+    wait_for 10 dialog_gone 'Device-ID Identify' || fail "OK did not close the dialog"
+    wait_for 10 log_has '\(ID = 02\) .* Cmd=8 ' || fail "no box-ID command for ID 2 in the log"
+    [ "$(log_count 'Cmd=8 ')" -eq 1 ] || fail "more than one box-ID command in the log"
+    # Column 1 reads "BoxID: 2": its last line as column 2's looked before; the rest as it was.
+    relabelled() {
+        screen || return 1
+        region_shows "$work/before-identify.png" "$(label_box_id 1)" -75 || {
+            mismatch="(its box-ID line)"
+            return 1
+        }
+        regions_show "$work/before-identify.png" "$(label_head 0)" "$(label_rect 1)" \
+            "$(label_rect 2)"
+    }
+    wait_for 10 relabelled || {
+        keep identify-not-relabelled
+        fail "device column 1 does not read BoxID: 2 after OK ${mismatch}"
+    }
+    keep box-id-2
+    xdotool mousemove "$rest_x" "$rest_y"
+    wait_for 15 cursor_idle || fail "the busy cursor stayed after the box ID was sent"
+    echo "identify: Return ignored, box ID 2 chosen with Down, Tab, Space; column 1 relabelled"
+
+    # Setting: Escape closes the dialog; the file is written again with the same durations.
+    screen
+    panel_of "$work/before-setting.png"
+    touch -d '2001-01-01 00:00:00' "$work/app/KZTRSettingFile.kzt"
+    old_mtime=$(stat -c %Y "$work/app/KZTRSettingFile.kzt")
+    click "$rect_setting"
+    wait_for 15 dialog_shown 'KZTR Setting' || fail "the KZTR Setting dialog did not open"
+    dialog=$(dialog_shown 'KZTR Setting' | head -n1)
+    screen
+    keep setting-dialog
+    ! shows "$work/before-setting.png" || fail "the panel is not shaded behind the setting dialog"
+    xdotool windowfocus --sync "$dialog"
+    xdotool key Escape
+    wait_for 10 dialog_gone 'KZTR Setting' || fail "Escape did not close the setting dialog"
+    wait_for 10 screen_shows "$work/before-setting.png" ||
+        fail "the panel did not come back after the setting dialog"
+    keep setting-closed
+    rewritten() { [ "$(stat -c %Y "$work/app/KZTRSettingFile.kzt")" != "$old_mtime" ]; }
+    wait_for 10 rewritten || fail "the settings file was not written again"
+    cmp -s "$work/settings.kzt" "$work/app/KZTRSettingFile.kzt" ||
+        fail "the settings file changed: $(od -A d -t d4 "$work/app/KZTRSettingFile.kzt")"
+    echo "setting dialog closed with Escape; settings file written again, unchanged"
+
+    # Serial COM off. The timing boxes, the user resolution and the audio radios keep what
+    # the last controller reported (a few hundred pixels, within the whole-panel check), so
+    # the parts the disconnect restores are compared closely on their own.
+    click "$rect_serial"
+    disconnected() {
+        screen && shows "$work/ref-off.png" &&
+            regions_show "$work/ref-off.png" "${connected_parts[@]}" "$rect_identify"
+    }
+    wait_for 20 disconnected || fail "the not-connected panel did not come back ${mismatch}"
+    keep not-connected-again
+    echo "serial COM off: the not-connected look is back"
+
+    click "$rect_exit"
+    wait_exit 15 || fail "the process did not end after a click on Exit"
+    [ "$app_status" -eq 0 ] || fail "exit status $app_status after Exit, expected 0"
+    echo "Exit ended the process with status 0"
     ;;
 *)
     fail "unknown case '$case_name'"

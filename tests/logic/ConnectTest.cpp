@@ -49,6 +49,7 @@ TEST_F(ConnectTest, ControllersAreOrderedByBoxIdWithoutAWarning) {
     EXPECT_TRUE(m_frame->m_hGUICtrlBtn[Frame::kBtnIdentify].IsEnabled());
     EXPECT_TRUE(m_frame->m_hGUICtrlSwitch[Frame::kSwitchPattern].IsEnabled());
     EXPECT_EQ(m_frame->m_hGUICtrlText[0].m_strText, "nIVRA - v3.11");
+    EXPECT_TRUE(ShowsCurrentPanel());
     // The switch's latch is free for the next click.
     EXPECT_FALSE(m_frame->m_hGUICtrlSwitch[Frame::kSwitchSerialCOM].GetBusy());
 }
@@ -192,6 +193,7 @@ TEST_F(ConnectTest, NoControllerReportsTheFailureAndLeavesTheLinkOff) {
     EXPECT_TRUE(m_frame->m_hGUICtrlText[0].m_strText.endsWith("v3.11"));
     EXPECT_FALSE(AnyLinkOpen());
     EXPECT_FALSE(g_bSerialOpen);
+    EXPECT_TRUE(ShowsCurrentPanel());
 }
 
 TEST_F(ConnectTest, AFailedConnectClosesItsPortsAndTheNextConnectFindsTheRightPort) {
@@ -236,6 +238,7 @@ TEST_F(ConnectTest, SwitchingOffClosesEveryLinkAndBringsBackTheNotConnectedPanel
     EXPECT_FALSE(m_frame->m_hGUICtrlSwitch[Frame::kSwitchPattern].IsEnabled());
     EXPECT_FALSE(m_frame->m_hGUICtrlBtn[Frame::kBtnIdentify].IsEnabled());
     EXPECT_TRUE(m_frame->m_hGUICtrlBtn[Frame::kBtnExit].IsEnabled());
+    EXPECT_TRUE(ShowsCurrentPanel());
     // Off and on again finds the same controllers.
     ASSERT_TRUE(Connect());
     EXPECT_EQ(VisibleColumns(), 3);

@@ -78,6 +78,7 @@ TEST_F(DeviceActionsTest, PatternOnGoesToTheCheckedControllerAndLeavesOnlyItsSwi
     EXPECT_TRUE(m_boxes.boxes.empty());
     EXPECT_TRUE(Switch(Frame::kSwitchPattern).GetCheck());
     ExpectOnlySwitchUsable(Frame::kSwitchPattern);
+    EXPECT_TRUE(ShowsCurrentPanel());
     EXPECT_TRUE(g_bPatternOn);
     EXPECT_TRUE(m_frame->IsTimerPending(FrameMsg::kTimerPattern));
     EXPECT_FALSE(Switch(Frame::kSwitchPattern).GetBusy());
@@ -99,6 +100,7 @@ TEST_F(DeviceActionsTest, ThePatternTimerSwitchesThePatternOffAfterTheSetTime) {
     EXPECT_TRUE(PanelUsable());
     EXPECT_TRUE(Switch(Frame::kSwitchRGBW).IsEnabled());
     EXPECT_FALSE(m_frame->IsTimerPending(FrameMsg::kTimerPattern));
+    EXPECT_TRUE(ShowsCurrentPanel());
     // The record is on the panel again.
     EXPECT_EQ(m_frame->m_hGUICtrlEditBox[Frame::kEditVRate].GetText(), "60");
 }
@@ -197,6 +199,7 @@ TEST_F(DeviceActionsTest, IdentifyOffersOneIdPerControllerAndGivesTheChosenOne) 
     EXPECT_EQ(m_sim.state(4)->config.box_id, 2);
     EXPECT_FALSE(g_bPatternOn);
     EXPECT_TRUE(PanelUsable());
+    EXPECT_TRUE(ShowsCurrentPanel()) << "the new label is on screen";
 }
 
 TEST_F(DeviceActionsTest, CancellingTheBoxIdDialogSendsNothing) {
@@ -264,6 +267,7 @@ TEST_F(DeviceActionsTest, ADeviceBoxShowsThatControllersConfiguration) {
     EXPECT_TRUE(m_frame->m_hGUICtrlRdoBtnHPol[1].GetCheck());
     EXPECT_EQ(m_frame->m_hDevRZ8Full.box_id, 2);
     EXPECT_EQ(m_frame->m_hCurRZ8Full, m_frame->m_hDevRZ8Full);
+    EXPECT_TRUE(ShowsCurrentPanel());
     // Actions now go to that controller.
     ClickSwitch(Frame::kSwitchPattern);
     EXPECT_EQ(Codes(6), (std::vector<int>{0xFF, RZ8_BOOTCDE_PATTERN_ON}));
@@ -283,6 +287,7 @@ TEST_F(DeviceActionsTest, AFailedDeviceSwitchKeepsThePreviousControllerCurrent) 
     EXPECT_TRUE(m_frame->m_hGUICtrlRdoBtnDevBox[0].GetCheck());
     EXPECT_FALSE(m_frame->m_hGUICtrlRdoBtnDevBox[1].GetCheck());
     EXPECT_EQ(m_frame->m_hCurRZ8Full, shown);
+    EXPECT_TRUE(ShowsCurrentPanel()) << "the first radio shows checked again";
     // What the panel shows still goes to the controller it came from.
     m_sim.clearRequests();
     ClickSwitch(Frame::kSwitchPattern);

@@ -114,6 +114,13 @@ protected:
     void ClickButton(int i) { Click(m_frame->m_hGUICtrlBtn[i].m_rcCtrl); }
     void ClickDeviceBox(int i) { Click(m_frame->m_hGUICtrlRdoBtnDevBox[i].m_rcCtrl); }
 
+    // True when the window shows the panel as it stands (nothing changed without a repaint).
+    bool ShowsCurrentPanel() {
+        const QImage shown = m_frame->GetShownImage();
+        m_frame->RepaintFrame();
+        return shown == m_frame->GetShownImage();
+    }
+
     // Switches the link on; true when the panel is connected afterwards.
     bool Connect() {
         ClickSwitch(Frame::kSwitchSerialCOM);
