@@ -13,8 +13,13 @@ template <size_t N> void Select(CGUIGDIPlusMfcCtrlRdoBtn (&group)[N], std::uintp
         group[i].SetCheck(i == index);
 }
 
-template <size_t N> void FreeRadio(CGUIGDIPlusMfcCtrlRdoBtn (&group)[N], std::uintptr_t index) {
+// The clicked radio alone checked, its latch free, and the panel showing it.
+template <size_t N>
+void Pick(CGUIGDIPlusMfcFrameMain& frame, CGUIGDIPlusMfcCtrlRdoBtn (&group)[N],
+          std::uintptr_t index) {
+    Select(group, index);
     if (index < N) group[index].SetBusy(false);
+    frame.RepaintFrame();
 }
 
 // Radio index 0 is the "+" of a polarity pair (bit 1) and "On" of audio (bit 1).
@@ -47,9 +52,7 @@ void CGUIGDIPlusMfcFrameMain::SelectPolarity(CGUIGDIPlusMfcCtrlRdoBtn (&group)[2
     // Both groups trace their first line under the vertical handler's name.
     RZ8_TRACE("[D][HV][SET GUI OnCtrlRdoBtnMsgVertPolarity] %d  %d\t\th=%d v=%d",
               int(group[0].GetCheck()), int(group[1].GetCheck()), r.hp(), r.vp());
-    Select(group, wParam);
-    FreeRadio(group, wParam);
-    RepaintFrame();
+    Pick(*this, group, wParam);
     (r.*set)(FirstIsOne(wParam));
     RZ8_TRACE("[D][HV][SET GUI %s]m_hCurRZ8Full.hRZ8Data.%s %d", handler, field, (r.*get)());
     RZ8_TRACE("[D][HV][SET GUI %s]m_hCurRZ8Full.hRZ8Data  %d %d", handler, r.hp(), r.vp());
@@ -59,9 +62,7 @@ void CGUIGDIPlusMfcFrameMain::SelectPolarity(CGUIGDIPlusMfcCtrlRdoBtn (&group)[2
 }
 
 long CGUIGDIPlusMfcFrameMain::OnCtrlRdoBtnMsgColorDepth(std::uintptr_t wParam, std::intptr_t) {
-    Select(m_hGUICtrlRdoBtnColor, wParam);
-    FreeRadio(m_hGUICtrlRdoBtnColor, wParam);
-    RepaintFrame();
+    Pick(*this, m_hGUICtrlRdoBtnColor, wParam);
     // "8 Bit" first, "10 Bit" second.
     m_hCurRZ8Full.setColor_10bit(wParam == 1 ? 1u : 0u);
     APIPR_SliderResPosAssignment(m_hCurRZ8Full);
@@ -69,18 +70,14 @@ long CGUIGDIPlusMfcFrameMain::OnCtrlRdoBtnMsgColorDepth(std::uintptr_t wParam, s
 }
 
 long CGUIGDIPlusMfcFrameMain::OnCtrlRdoBtnMsgAudio(std::uintptr_t wParam, std::intptr_t) {
-    Select(m_hGUICtrlRdoBtnAudio, wParam);
-    FreeRadio(m_hGUICtrlRdoBtnAudio, wParam);
-    RepaintFrame();
+    Pick(*this, m_hGUICtrlRdoBtnAudio, wParam);
     m_hCurRZ8Full.setAudiobit(FirstIsOne(wParam));
     APIPR_SliderResPosAssignment(m_hCurRZ8Full);
     return 0;
 }
 
 long CGUIGDIPlusMfcFrameMain::OnCtrlRdoBtnMsgEDIDVer(std::uintptr_t wParam, std::intptr_t) {
-    Select(m_hGUICtrlRdoBtnEDID, wParam);
-    FreeRadio(m_hGUICtrlRdoBtnEDID, wParam);
-    RepaintFrame();
+    Pick(*this, m_hGUICtrlRdoBtnEDID, wParam);
     // Radio i stands for version code i; the field is two bits wide.
     if (wParam < std::size(m_hGUICtrlRdoBtnEDID)) m_hCurRZ8Full.setDID_Ver(unsigned(wParam));
     APIPR_SliderResPosAssignment(m_hCurRZ8Full);
