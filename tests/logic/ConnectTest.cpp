@@ -177,8 +177,11 @@ TEST_F(ConnectTest, AFlagsByteWithoutPolarityKeepsThatOfThePreviousConnect) {
     other.edidFlags = 0x00; // analogue sync: no polarity text
     ASSERT_TRUE(second.addController(other));
     ASSERT_TRUE(second.start(PortDir()));
+    m_pSettled = &second;
     ASSERT_TRUE(Connect());
     EXPECT_EQ(ModelLabel(), "ZEPH - T1/T3 H/V Polarity:+/-");
+    ClickSwitch(Frame::kSwitchSerialCOM);
+    m_pSettled = &m_sim;
 }
 
 TEST_F(ConnectTest, NoControllerReportsTheFailureAndLeavesTheLinkOff) {

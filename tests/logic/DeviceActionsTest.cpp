@@ -54,7 +54,7 @@ protected:
         EXPECT_FALSE(m_frame->m_hGUICtrlChkBox[0].IsEnabled());
         EXPECT_FALSE(m_frame->m_hGUICtrlSliderRes.IsEnabled());
     }
-    std::vector<int> AllCodes() const {
+    std::vector<int> AllCodes() {
         std::vector<int> out;
         for (int com : {4, 6, 9})
             for (int c : Codes(com))

@@ -69,7 +69,7 @@ protected:
 
     void SetUp() override {
         // A skipped pause still gives the controllers the time to answer in full.
-        m_clock.SetSettle([this] { m_sim.waitSettled(std::chrono::seconds(2)); });
+        m_clock.SetSettle([this] { m_pSettled->waitSettled(std::chrono::seconds(2)); });
         ASSERT_TRUE(m_skin.IsValid()) << qPrintable(m_skin.Error());
         ASSERT_TRUE(m_dir.isValid());
         m_previousSink = SetErrorBoxSink(&m_boxes);
@@ -100,6 +100,8 @@ protected:
     // The operator's click: press and release at the control's centre through the
     // frame's own mouse routing, then the frame handles what the control posted.
     void Click(const GUIRect& rc) {
+        // An operator's click comes after the controllers have finished answering.
+        m_pSettled->waitSettled(std::chrono::seconds(2));
         const int x = (rc.left + rc.right) / 2;
         const int y = (rc.top + rc.bottom) / 2;
         m_frame->GetMouseRouter().OnLButtonDown(x, y);
@@ -128,7 +130,9 @@ protected:
     }
 
     // 16-byte frames a controller received, in order (com 0: all).
-    std::vector<RZ8Full> Frames(int com) const {
+    std::vector<RZ8Full> Frames(int com) {
+        // What was sent last may still be on its way to the controller.
+        m_pSettled->waitSettled(std::chrono::seconds(2));
         std::vector<RZ8Full> out;
         for (const auto& r : m_sim.requests(com)) {
             if (r.bytes.size() != sizeof(RZ8Full)) continue;
@@ -139,7 +143,8 @@ protected:
         return out;
     }
     // Byte 0 of every request a controller received (0xFF for the one-byte request).
-    std::vector<int> Codes(int com) const {
+    std::vector<int> Codes(int com) {
+        m_pSettled->waitSettled(std::chrono::seconds(2));
         std::vector<int> out;
         for (const auto& r : m_sim.requests(com))
             out.push_back(r.bytes.empty() ? -1 : r.bytes[0]);
@@ -163,6 +168,8 @@ protected:
     QTemporaryDir m_dir;
     ScopedEnv m_env{"RZ8_PORT_DIR", PortDir()};
     kztr::sim::Rz8Simulator m_sim;
+    // The simulator whose controllers a skipped pause waits for.
+    kztr::sim::Rz8Simulator* m_pSettled = &m_sim;
     SkippingClock m_clock;
     RecordedBoxes m_boxes;
     ScriptedDialogs m_dialogs;
