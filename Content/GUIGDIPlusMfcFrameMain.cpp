@@ -63,6 +63,12 @@ void CGUIGDIPlusMfcFrameMain::OnDestroy() {
     RZ8_TRACE("[D]OnDestroy\n");
     if (g_pMainFrame == this) g_pMainFrame = nullptr;
     m_hBtnRepeat.Stop();
+    // The worker asks this thread for repaints and boxes: serve it until it has ended.
+    while (m_bWorkerActive) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    if (m_hWorker.joinable()) m_hWorker.join();
     for (int id : {FrameMsg::kTimerPattern, FrameMsg::kTimerRgbw, FrameMsg::kTimerIdentify})
         KillTimer(id);
     // The hot key joins here.
@@ -96,5 +102,9 @@ void CGUIGDIPlusMfcFrameMain::keyPressEvent(QKeyEvent* e) {
             return;
         }
     }
-    CGUIGDIPlusMfcBaseDlg::keyPressEvent(e);
+    // The diagnostic keys may talk to a controller: one exchange, like a notification.
+    BeginExchange();
+    OnKeyDownMsg(e->key(), 0);
+    EndExchange();
+    e->accept();
 }

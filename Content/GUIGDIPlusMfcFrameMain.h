@@ -14,6 +14,7 @@
 #include "GUIGDIPlusMfcCtrlSwitch.h"
 #include "GUIGDIPlusMfcCtrlText.h"
 #include "GUIGDIPlusMfcFrameSplash.h"
+#include "GlobalHotKey.h"
 #include "ModuleDirectory.h"
 #include "RZ8DeviceLink.h"
 #include "SettingFile.h"
@@ -21,8 +22,10 @@
 
 #include <QBasicTimer>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
+#include <thread>
 #include <vector>
 
 class CGUIGDIPlusMfcFrameMain : public CGUIGDIPlusMfcBaseDlg, public CRZ8DeviceLink {
@@ -161,6 +164,31 @@ public:
     // Exit button: ends the modal run with status 0.
     long OnCtrlBtnMsgExit(std::uintptr_t wParam, std::intptr_t lParam);
 
+    // --- Apply, resets, user-defined resolution --------------------------------------
+    // Work types of the worker.
+    enum { kWorkHWReset = 0, kWorkSWReset = 1, kWorkApply = 2 };
+    long OnCtrlBtnMsgHWReset(std::uintptr_t wParam, std::intptr_t lParam);
+    long OnCtrlBtnMsgSWReset(std::uintptr_t wParam, std::intptr_t lParam);
+    long OnCtrlBtnMsgApply(std::uintptr_t wParam, std::intptr_t lParam);
+    // The worker's routine (on the worker thread): Apply with keep-or-revert, or a reset.
+    void RZ8SetWorkType_Apply(int nBtn, int nWorkType);
+    // The keep-or-revert box over the frame; 0 keep, anything else revert.
+    int ShowKeepRevertBox(const QString& message, const QString& countdownFormat, int seconds);
+    // Writes the width and height boxes to the controller or controllers.
+    long OnCtrlBtnMsgSetUserRes(std::uintptr_t wParam, std::intptr_t lParam);
+    // True while a worker runs (from its start to its last step).
+    bool IsWorkerActive() const { return m_bWorkerActive.load(); }
+    // The keep-or-revert box as tests answer it (the real box unless set).
+    void SetKeepRevertBox(std::function<int(const QString&, const QString&, int)> box) {
+        m_fnKeepRevertBox = std::move(box);
+    }
+
+    // --- Keyboard --------------------------------------------------------------------
+    // F5 to F8 diagnostics, F12 from the hot key; 0 when an F6 or F8 send failed.
+    long OnKeyDownMsg(int nKey, std::intptr_t lKeyData);
+    // The hot key's identity and the key it carries.
+    long OnHotKeyMsg(int nHotKeyId, int nKey);
+
     // --- Pattern timers ------------------------------------------------------------
     // A pattern, RGBW or identify timer fell due: switch the pattern off, give the
     // panel back, and after an identify ask for the new box ID.
@@ -216,6 +244,8 @@ public:
 
     CGUIGDIPlusMfcFrameSplash m_hSplash;
     CGUIGDIPlusMfcBtnRepeat m_hBtnRepeat;
+    // Ctrl+Alt+F12 from anywhere: live from the start-up until the link is first closed.
+    GlobalHotKey m_hHotKey;
 
 public slots:
     void accept() override; // IDOK: does nothing
@@ -263,6 +293,19 @@ private:
     // Error boxes and dialogs: the wait cursor goes first.
     void ShowFrameError(int nMessage);
 
+    // Starts the worker for a button unless it is refused; the button stays latched
+    // until the worker frees it.
+    long StartWorker(std::uintptr_t wParam, int nWorkType);
+    static void RZ8WorkThreadProc(CGUIGDIPlusMfcFrameMain* pFrame);
+    void ApplyWork(uint8_t byBtn);
+    void HWResetWork();
+    // The end of every work: shade off, repaint, button free, device link free.
+    void EndWork(uint8_t byBtn);
+    // Runs fn on the window's thread and waits for it (at once when already there).
+    void OnGuiThread(const std::function<void()>& fn);
+    // Every open controller with a box ID, made current in turn, until fn says stop.
+    void ForEachOpenController(const std::function<bool(CRZ8Ctrl&)>& fn);
+
     // Exchanges: begun and ended around every handler; the pump of the device link's
     // waits keeps the window painted and shows the wait cursor meanwhile.
     void BeginExchange();
@@ -282,6 +325,12 @@ private:
     std::vector<int> m_vecDeferredTimers;
 
     QBasicTimer m_hPatternTimer[3]; // 1001, 1002, 1003
+
+    int m_nWorkType = 0;
+    int m_nWorkBtn = 0;
+    std::thread m_hWorker;
+    std::atomic<bool> m_bWorkerActive{false};
+    std::function<int(const QString&, const QString&, int)> m_fnKeepRevertBox;
     StdDialogs* m_pStdDialogs = nullptr;
 
     bool m_bInitDone = false;

@@ -37,7 +37,8 @@ void CGUIGDIPlusMfcFrameMain::PumpDuringExchange() {
 }
 
 void CGUIGDIPlusMfcFrameMain::DropWaitCursor() {
-    if (!m_bWaitCursor) return;
+    // Only the window's thread sets it; a worker's boxes have none to drop.
+    if (QThread::currentThread() != thread() || !m_bWaitCursor) return;
     QGuiApplication::restoreOverrideCursor();
     m_bWaitCursor = false;
 }

@@ -1,4 +1,5 @@
 // The Exit button ends the application; the window's destruction closes the links.
+#include "FrameMessages.h"
 #include "GUIGDIPlusMfcFrameMain.h"
 
 #include <iterator>
@@ -7,6 +8,8 @@ long CGUIGDIPlusMfcFrameMain::OnCtrlBtnMsgExit(std::uintptr_t wParam, std::intpt
     (void)lParam;
     PostQuitMessage();
     if (wParam < std::size(m_hGUICtrlBtn)) m_hGUICtrlBtn[wParam].SetBusy(false);
-    // The hot keys are dropped here once they exist.
+    // Only the middle one is ever registered; the others fail without harm.
+    for (int id : {FrameMsg::kHotKeyId + 1, FrameMsg::kHotKeyId, FrameMsg::kHotKeyId - 1})
+        m_hHotKey.Unregister(id);
     return 0;
 }

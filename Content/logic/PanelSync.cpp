@@ -75,20 +75,22 @@ void CGUIGDIPlusMfcFrameMain::APIPR_UpdateWholeUIFromData(const RZ8Full& hRecord
 }
 
 bool CGUIGDIPlusMfcFrameMain::APIPR_UpdateWholeDataFromUI(RZ8Full& hRecord) {
-    RZ8Data& d = hRecord.hRZ8Data;
-    const int hBlankBox = m_hGUICtrlEditBox[kEditHBlank].GetNumber();
-    m_wHBlank = static_cast<uint16_t>(hBlankBox);
-    RZ8_TRACE("[D][HB]APIPR_UpdateFrame %d fpga hb=%x(GUI=%x)\n", m_hRZ8DevBoxMode,
-              unsigned(m_wHBlank), unsigned(hBlankBox));
-    hRecord.setIHLimit(m_wHBlank);
-
-    // Typed values are not held to the adjusters' bounds; they keep what the field holds.
-    d.iVLimit = Low8(m_hGUICtrlEditBox[kEditVBlank].GetNumber());
-    d.HO = Low8(m_hGUICtrlEditBox[kEditHOffset].GetNumber());
-    d.VO = Low8(m_hGUICtrlEditBox[kEditVOffset].GetNumber());
-    d.HSW = Low8(m_hGUICtrlEditBox[kEditHSyncWidth].GetNumber());
-    d.VSW = Low8(m_hGUICtrlEditBox[kEditVSyncWidth].GetNumber());
-    hRecord.setVRHz(m_hGUICtrlEditBox[kEditVRate].GetNumber());
+    // The boxes belong to the window's thread; Apply runs this on its worker.
+    OnGuiThread([this, &hRecord] {
+        RZ8Data& d = hRecord.hRZ8Data;
+        const int hBlankBox = m_hGUICtrlEditBox[kEditHBlank].GetNumber();
+        m_wHBlank = static_cast<uint16_t>(hBlankBox);
+        RZ8_TRACE("[D][HB]APIPR_UpdateFrame %d fpga hb=%x(GUI=%x)\n", m_hRZ8DevBoxMode,
+                  unsigned(m_wHBlank), unsigned(hBlankBox));
+        hRecord.setIHLimit(m_wHBlank);
+        // Typed values are not held to the adjusters' bounds; they keep what the field holds.
+        d.iVLimit = Low8(m_hGUICtrlEditBox[kEditVBlank].GetNumber());
+        d.HO = Low8(m_hGUICtrlEditBox[kEditHOffset].GetNumber());
+        d.VO = Low8(m_hGUICtrlEditBox[kEditVOffset].GetNumber());
+        d.HSW = Low8(m_hGUICtrlEditBox[kEditHSyncWidth].GetNumber());
+        d.VSW = Low8(m_hGUICtrlEditBox[kEditVSyncWidth].GetNumber());
+        hRecord.setVRHz(m_hGUICtrlEditBox[kEditVRate].GetNumber());
+    });
 
     RZ8_TRACE("[D]APIPR_UpdateWholeDataFromUI read uart data VR=%d, DID_Ver=%d, vp=%d, hp=%d, "
               "color_10bit=%d, audiobit=%d\n",
@@ -100,20 +102,19 @@ bool CGUIGDIPlusMfcFrameMain::APIPR_UpdateWholeDataFromUI(RZ8Full& hRecord) {
         RZ8_TRACE("[D]APIPR_UpdateWholeDataFromUI check gui & uart data zephT3,zephT4,zephT5");
         if (!IsSameRZ8Setting(m_hDevRZ8Full, hRecord)) {
             m_wApplyChange = 1;
-            for (int i = 0; i < m_byDevCount; ++i) {
-                CRZ8Ctrl& dev = m_hRZ8Dev[i];
-                if (!dev.IsOpen() || dev.GetBoxId() == 0xFF) continue;
-                m_byCurDev = uint8_t(i);
-                m_pCurRZ8Dev = &dev;
-                if (!APIPR_SetRZ8FullData(m_hCurRZ8Full, RZ8_BOOTCDE_SET_FULLDATA, dev.GetBoxId(),
-                                          kCommandPauseMs)) {
-                    ShowFrameError(TextMsg::kApplyFailA001);
-                    return false;
-                }
+            bool failed = false;
+            ForEachOpenController([this, &failed](CRZ8Ctrl& dev) {
+                failed = !APIPR_SetRZ8FullData(m_hCurRZ8Full, RZ8_BOOTCDE_SET_FULLDATA,
+                                               dev.GetBoxId(), kCommandPauseMs);
+                return !failed;
+            });
+            if (failed) {
+                ShowFrameError(TextMsg::kApplyFailA001);
+                return false;
             }
         }
     } else {
-        MakeCheckedDeviceCurrent();
+        OnGuiThread([this] { MakeCheckedDeviceCurrent(); });
         if (!IsSameRZ8Setting(m_hDevRZ8Full, hRecord)) {
             m_wApplyChange = 1;
             if (!APIPR_SetRZ8FullData(hRecord, RZ8_BOOTCDE_SET_FULLDATA, m_pCurRZ8Dev->GetBoxId(),
@@ -129,7 +130,7 @@ bool CGUIGDIPlusMfcFrameMain::APIPR_UpdateWholeDataFromUI(RZ8Full& hRecord) {
                 return false;
             }
             m_pCurRZ8Dev->SetBoxId(newId);
-            RewriteDeviceBoxLabels();
+            OnGuiThread([this] { RewriteDeviceBoxLabels(); });
         }
         RZ8_TRACE("[D]APIPR_UpdateWholeDataFromUI ");
         if (!APIPR_GetRZ8FullData(m_hTmpRZ8Full)) {

@@ -3,6 +3,7 @@
 #include "AppVersion.h"
 #include "DebugTrace.h"
 #include "ErrorBox.h"
+#include "FrameMessages.h"
 #include "GUIGDIPlusMfcFrameMain.h"
 #include "GUITextTable.h"
 #include "ProcessFlags.h"
@@ -96,6 +97,8 @@ void CGUIGDIPlusMfcFrameMain::APIPR_UARTClose() {
         m_hGUICtrlTextDevBox[m].SetVisible(false);
     }
     APIPR_SetModelName(GUITextTable::Instance().GetLabel(1));
+    // Not registered again by a later connect.
+    m_hHotKey.Unregister(FrameMsg::kHotKeyId);
     m_byCurDev = 0;
     m_byDevCount = 0;
 }

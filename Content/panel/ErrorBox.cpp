@@ -2,6 +2,7 @@
 
 #include "DebugTrace.h"
 #include "GUITextTable.h"
+#include "GuiThreadCall.h"
 
 #include <QCoreApplication>
 #include <QThread>
@@ -31,5 +32,5 @@ void ShowErrorText(const QString& text, const QString& caption) {
     }
     if (QCoreApplication::closingDown()) return; // no GUI thread left to answer
     // Widgets live on the GUI thread only: ask it, and wait for the box to be dismissed.
-    QMetaObject::invokeMethod(app, show, Qt::BlockingQueuedConnection);
+    RunOnThreadAndWait(app, show);
 }

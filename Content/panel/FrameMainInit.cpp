@@ -20,8 +20,11 @@ constexpr int kUserResMaxChars = 19;
 
 bool CGUIGDIPlusMfcFrameMain::OnInitDialog() {
     if (APIPR_Initialize()) {
+        // Without an X11 display there is no hot key; the trace says so.
+        m_hHotKey.SetHandler(
+            [this](int id, Qt::KeyboardModifiers, Qt::Key key) { OnHotKeyMsg(id, key); });
+        m_hHotKey.Register(FrameMsg::kHotKeyId, Qt::ControlModifier | Qt::AltModifier, Qt::Key_F12);
         g_pMainFrame = this;
-        // The hot key joins here.
         if (m_fnAfterStartup)
             QMetaObject::invokeMethod(this, m_fnAfterStartup, Qt::QueuedConnection);
     } else {

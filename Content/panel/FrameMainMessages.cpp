@@ -21,8 +21,6 @@ long CGUIGDIPlusMfcFrameMain::OnFrameMessage(std::uint32_t msg, std::uintptr_t w
     }
     BeginExchange();
     const long result = DispatchFrameMessage(msg, wParam, lParam);
-    // Whatever the handler did, its control can notify again.
-    if (IGUIGDIPlusMfcCtrl* ctrl = NotifyingCtrl(msg, wParam)) ctrl->SetBusy(false);
     EndExchange();
     return result;
 }
@@ -63,6 +61,14 @@ long CGUIGDIPlusMfcFrameMain::DispatchFrameMessage(std::uint32_t msg, std::uintp
         return OnCtrlSwitchMsgPattern(wParam, lParam);
     case M::kSwitchRgbw:
         return OnCtrlSwitchMsgRGBW(wParam, lParam);
+    case M::kBtnHWReset:
+        return OnCtrlBtnMsgHWReset(wParam, lParam);
+    case M::kBtnSWReset:
+        return OnCtrlBtnMsgSWReset(wParam, lParam);
+    case M::kBtnApply:
+        return OnCtrlBtnMsgApply(wParam, lParam);
+    case M::kBtnSetUserRes:
+        return OnCtrlBtnMsgSetUserRes(wParam, lParam);
     case M::kBtnIdentify:
         return OnCtrlBtnMsgIdentify(wParam, lParam);
     case M::kBtnSetting:
@@ -86,6 +92,8 @@ long CGUIGDIPlusMfcFrameMain::DispatchFrameMessage(std::uint32_t msg, std::uintp
     default:
         break;
     }
+    // Notifications without a handler only free their control for the next one.
+    if (IGUIGDIPlusMfcCtrl* ctrl = NotifyingCtrl(msg, wParam)) ctrl->SetBusy(false);
     return 0;
 }
 

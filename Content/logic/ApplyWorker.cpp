@@ -1,0 +1,224 @@
+// Apply, the hardware reset and the software reset run on a worker thread, so that the
+// window keeps painting while the controllers are written and the operator is asked to
+// keep or revert. The worker owns the serial link for its whole run; every repaint,
+// panel change, error box and the keep-or-revert box runs on the window's thread.
+#include "DebugTrace.h"
+#include "GUIGDIPlusMfcFrameMain.h"
+#include "GUIGDIPlusMfcFrameMsgBox.h"
+#include "GUITextTable.h"
+#include "GuiThreadCall.h"
+#include "ProcessFlags.h"
+#include "RZ8Frames.h"
+
+#include <QCoreApplication>
+#include <QThread>
+
+namespace {
+const QString kKeepQuestion = QStringLiteral(" Do you want to keep the settings ?");
+const QString kRevertCountdown = QStringLiteral(" Reverting to previous settings in %d seconds.");
+constexpr uint8_t kNoBoxId = 0xFF;
+} // namespace
+
+long CGUIGDIPlusMfcFrameMain::OnCtrlBtnMsgHWReset(std::uintptr_t wParam, std::intptr_t) {
+    return StartWorker(wParam, kWorkHWReset);
+}
+
+long CGUIGDIPlusMfcFrameMain::OnCtrlBtnMsgSWReset(std::uintptr_t wParam, std::intptr_t) {
+    return StartWorker(wParam, kWorkSWReset);
+}
+
+long CGUIGDIPlusMfcFrameMain::OnCtrlBtnMsgApply(std::uintptr_t wParam, std::intptr_t) {
+    return StartWorker(wParam, kWorkApply);
+}
+
+long CGUIGDIPlusMfcFrameMain::StartWorker(std::uintptr_t wParam, int nWorkType) {
+    CGUIGDIPlusMfcCtrlBtn* btn =
+        wParam < std::size(m_hGUICtrlBtn) ? &m_hGUICtrlBtn[wParam] : nullptr;
+    // A pattern on the controller would be cut short by a reset.
+    const bool patternSwitchOn =
+        nWorkType != kWorkApply &&
+        (m_hGUICtrlSwitch[kSwitchPattern].GetCheck() || m_hGUICtrlSwitch[kSwitchRGBW].GetCheck());
+    bool idle = false;
+    // One test-and-set: two presses can never start two workers.
+    if (g_bDevBusy || g_bPatternOn || patternSwitchOn ||
+        !m_bWorkerActive.compare_exchange_strong(idle, true)) {
+        if (btn) btn->SetBusy(false);
+        return 0;
+    }
+    // The last worker has finished its work; its thread ends with it.
+    if (m_hWorker.joinable()) m_hWorker.join();
+    m_nWorkBtn = int(wParam);
+    m_nWorkType = nWorkType;
+    m_hWorker = std::thread(&CGUIGDIPlusMfcFrameMain::RZ8WorkThreadProc, this);
+    return 0;
+}
+
+void CGUIGDIPlusMfcFrameMain::RZ8WorkThreadProc(CGUIGDIPlusMfcFrameMain* pFrame) {
+    if (!pFrame) return;
+    pFrame->RZ8SetWorkType_Apply(pFrame->m_nWorkBtn, pFrame->m_nWorkType);
+    pFrame->m_bWorkerActive = false;
+}
+
+void CGUIGDIPlusMfcFrameMain::OnGuiThread(const std::function<void()>& fn) {
+    if (QThread::currentThread() == thread()) {
+        fn();
+        return;
+    }
+    RunOnThreadAndWait(this, fn);
+}
+
+void CGUIGDIPlusMfcFrameMain::ForEachOpenController(const std::function<bool(CRZ8Ctrl&)>& fn) {
+    for (int i = 0; i < m_byDevCount; ++i) {
+        CRZ8Ctrl& dev = m_hRZ8Dev[i];
+        if (!dev.IsOpen() || dev.GetBoxId() == kNoBoxId) continue;
+        m_byCurDev = uint8_t(i);
+        m_pCurRZ8Dev = &dev;
+        if (!fn(dev)) return;
+    }
+}
+
+void CGUIGDIPlusMfcFrameMain::EndWork(uint8_t byBtn) {
+    OnGuiThread([this, byBtn] {
+        m_nShadeMode = kShadeNone;
+        RepaintFrame();
+        if (byBtn < std::size(m_hGUICtrlBtn)) m_hGUICtrlBtn[byBtn].SetBusy(false);
+    });
+    g_bDevBusy = false;
+}
+
+int CGUIGDIPlusMfcFrameMain::ShowKeepRevertBox(const QString& message,
+                                               const QString& countdownFormat, int seconds) {
+    if (m_fnKeepRevertBox) return m_fnKeepRevertBox(message, countdownFormat, seconds);
+    return ::ShowKeepRevertBox(this, message, countdownFormat, seconds);
+}
+
+void CGUIGDIPlusMfcFrameMain::RZ8SetWorkType_Apply(int nBtn, int nWorkType) {
+    const auto byBtn = static_cast<uint8_t>(nBtn & 0xFF);
+    if (g_bDevBusy || g_bPatternOn) {
+        // Nothing runs: the button must not stay latched.
+        OnGuiThread([this, byBtn] {
+            if (byBtn < std::size(m_hGUICtrlBtn)) m_hGUICtrlBtn[byBtn].SetBusy(false);
+        });
+        return;
+    }
+    g_bDevBusy = true;
+    OnGuiThread([this] {
+        m_nShadeMode = kShadeSetting;
+        RepaintFrame();
+    });
+    switch (nWorkType) {
+    case kWorkApply:
+        ApplyWork(byBtn);
+        return;
+    case kWorkHWReset:
+        HWResetWork();
+        break;
+    default:
+        // The software reset sends nothing.
+        break;
+    }
+    EndWork(byBtn);
+}
+
+void CGUIGDIPlusMfcFrameMain::ApplyWork(uint8_t byBtn) {
+    OnGuiThread([this] { MakeCheckedDeviceCurrent(); });
+    RZ8_TRACE("[D]RZ8SetWorkType_Apply send 0xff get old data\n");
+    m_hTmpRZ8Full = m_hCurRZ8Full;
+    RZ8_TRACE("[D][HV][SET GUI RZ8SetWorkType_Apply]m_hOldRZ8Full(m_CurRZ8Full)  %d %d",
+              m_hTmpRZ8Full.hp(), m_hTmpRZ8Full.vp());
+    if (!APIPR_GetRZ8FullData(m_hOldRZ8Full)) {
+        RZ8_TRACE("[D]RZ8SetWorkType_Apply 2 send 0xff get old data\n");
+        if (!APIPR_GetRZ8FullData(m_hOldRZ8Full)) {
+            ShowFrameError(TextMsg::kApplyFailA004);
+            // Without the state before the Apply there is nothing a revert could restore.
+            EndWork(byBtn);
+            return;
+        }
+    }
+    RZ8_TRACE("[D][HV][SET GUI RZ8SetWorkType_Apply]m_hOldRZ8Full.hRZ8Data  %d %d  (old)",
+              m_hOldRZ8Full.hp(), m_hOldRZ8Full.vp());
+    RZ8_TRACE("[D]RZ8SetWorkType_Apply 3 send cmd\n");
+
+    const bool written = APIPR_UpdateWholeDataFromUI(m_hCurRZ8Full);
+    m_hCurRZ8Full = m_hTmpRZ8Full;
+    RZ8_TRACE("[D][HV][SET GUI RZ8SetWorkType_Apply]m_hCurRZ8Full.hRZ8Data  %d %d (new gui)",
+              m_hCurRZ8Full.hp(), m_hCurRZ8Full.vp());
+
+    bool revert = false;
+    OnGuiThread([this, written, &revert] {
+        m_nShadeMode = kShadePure;
+        RepaintFrame();
+        if (written)
+            revert = ShowKeepRevertBox(kKeepQuestion, kRevertCountdown,
+                                       m_hSetting.iApplyConfirmSec) != 0;
+        m_nShadeMode = kShadeNone;
+        RepaintFrame();
+    });
+    if (!written || !revert) {
+        EndWork(byBtn);
+        return;
+    }
+
+    // Straight on to the revert: the link is not given back in between, so nothing can
+    // start on it before the old configuration is written.
+    RZ8_TRACE("[D]RZ8SetWorkType_Apply 4 resend cmd\n");
+    OnGuiThread([this] {
+        m_nShadeMode = kShadeSetting;
+        RepaintFrame();
+    });
+    if (m_bDevSettingSync) {
+        if (m_wApplyChange == 1) {
+            ForEachOpenController([this](CRZ8Ctrl& dev) {
+                RZ8_TRACE("[D][Send]RZ8SetWorkType_Apply reset send cmd\n");
+                if (!APIPR_SetRZ8FullData(m_hOldRZ8Full, RZ8_BOOTCDE_SET_FULLDATA, dev.GetBoxId(),
+                                          kCommandPauseMs))
+                    ShowFrameError(TextMsg::kHwResetFailA002);
+                return true;
+            });
+        }
+    } else {
+        OnGuiThread([this] { MakeCheckedDeviceCurrent(); });
+        if (m_wApplyChange == 1 && !APIPR_SetRZ8FullData(m_hOldRZ8Full, RZ8_BOOTCDE_SET_FULLDATA,
+                                                         m_pCurRZ8Dev->GetBoxId(), kCommandPauseMs))
+            ShowFrameError(TextMsg::kHwResetFailA001);
+    }
+    OnGuiThread([this] { APIPR_UpdateWholeUIFromData(m_hOldRZ8Full); });
+    m_hDevRZ8Full = m_hOldRZ8Full;
+    m_hCurRZ8Full = m_hOldRZ8Full;
+    EndWork(byBtn);
+}
+
+void CGUIGDIPlusMfcFrameMain::HWResetWork() {
+    const auto showRead = [this] {
+        m_hDevRZ8Full = m_hTmpRZ8Full;
+        m_hCurRZ8Full = m_hTmpRZ8Full;
+        OnGuiThread([this] { APIPR_UpdateWholeUIFromData(m_hCurRZ8Full); });
+    };
+    if (m_bDevSettingSync) {
+        ForEachOpenController([this](CRZ8Ctrl& dev) {
+            if (!APIPR_SetRZ8FullData(m_hCurRZ8Full, RZ8_BOOTCDE_HW_RESET, dev.GetBoxId(),
+                                      kCommandPauseMs))
+                ShowFrameError(TextMsg::kHwResetFailA002);
+            return true;
+        });
+        if (!APIPR_GetRZ8FullData(m_hTmpRZ8Full)) {
+            RZ8_TRACE("[D][Error]APIPR_GetRZ8FullData fail (m_bDevSettingSync)");
+            ShowFrameError(TextMsg::kApplyFailA004);
+        }
+        if (APIPR_GetRZ8FullData(m_hTmpRZ8Full)) showRead();
+        return;
+    }
+    const uint8_t boxId = m_pCurRZ8Dev ? m_pCurRZ8Dev->GetBoxId() : 0;
+    if (!APIPR_SetRZ8FullData(m_hCurRZ8Full, RZ8_BOOTCDE_HW_RESET, boxId, kCommandPauseMs)) {
+        ShowFrameError(TextMsg::kHwResetFailA001);
+        return;
+    }
+    if (!APIPR_GetRZ8FullData(m_hTmpRZ8Full)) {
+        RZ8_TRACE("[D][Error]APIPR_GetRZ8FullData fail (single no m_bDevSettingSync)");
+        ShowFrameError(TextMsg::kApplyFailA004);
+    }
+    if (APIPR_GetRZ8FullData(m_hTmpRZ8Full))
+        showRead();
+    else
+        ShowFrameError(TextMsg::kHwResetFailA002);
+}
