@@ -287,6 +287,17 @@ TEST_F(ApplyTest, SetOfOneControllerSendsWidthFirstWithoutReadBacks) {
     ExpectIdle(Frame::kBtnSetUserRes);
 }
 
+TEST_F(ApplyTest, ATypedSizeBeyondSixteenBitsIsHeldAtTheLargestAndShownSo) {
+    ASSERT_NO_FATAL_FAILURE(ConnectTo({Controller(3, 1)}, false));
+    m_frame->m_hGUICtrlEditBox[Frame::kEditHPixel].SetNumber(70000);
+    m_frame->m_hGUICtrlEditBox[Frame::kEditVPixel].SetNumber(1080);
+    ClickButton(Frame::kBtnSetUserRes);
+    ASSERT_FALSE(Frames(3).empty());
+    EXPECT_EQ(Frames(3)[0].param(), 65535) << "not wrapped to 70000 - 65536";
+    EXPECT_EQ(m_frame->m_hGUICtrlEditBox[Frame::kEditHPixel].GetText(), "65535");
+    EXPECT_EQ(m_frame->m_strUserRes[0], "65535 * 1080");
+}
+
 TEST_F(ApplyTest, AFailedSetStopsAtOnceAndLeavesThePanelUsable) {
     ASSERT_NO_FATAL_FAILURE(ConnectTo({Controller(3, 1), Controller(5, 2)}, true));
     const QString before = m_frame->m_strUserRes[0];
