@@ -112,6 +112,14 @@ bool CGUIGDIPlusMfcFrameMain::APIPR_UpdateWholeDataFromUI(RZ8Full& hRecord) {
                 ShowFrameError(TextMsg::kApplyFailA001);
                 return false;
             }
+            // Nothing is read back from all of them: what was written is what they hold.
+            // Taking the snapshot instead would make a later Apply of the earlier values
+            // look like no change and write nothing.
+            const RZ8Data written = hRecord.hRZ8Data; // hRecord may be m_hCurRZ8Full
+            m_hCurRZ8Full = m_hTmpRZ8Full;
+            m_hDevRZ8Full = m_hTmpRZ8Full;
+            m_hDevRZ8Full.hRZ8Data = written;
+            return true;
         }
     } else {
         OnGuiThread([this] { MakeCheckedDeviceCurrent(); });

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # End-to-end: the real KZTRMaster on a private Xvfb display.
-#   panel_e2e.sh <case> <KZTRMaster> <imagecheck> [<cursorcheck>]
+#   panel_e2e.sh <case> <KZTRMaster> <imagecheck> [<cursorcheck> [<plainfkeys>]]
 # Cases:
 #   exit        the panel shows at (182, 55); a click on Exit ends the process with status 0
 #   no-backdrop a skin without GUIFrameMainBKEn.tksx: the error box shows, dismissing it ends
 #               the process
 #   operate     (needs cursorcheck) with simulated controllers: connect, choose a device box,
 #               pattern, identify with a new box ID, the setting dialog, disconnect, Exit
+#   apply       (needs cursorcheck and plainfkeys) with one simulated controller: Apply of a
+#               raised vertical rate, left to revert by itself, then kept; the hot key
+#               resets, and no longer after the serial COM was switched off and on; Exit
 # With KZTR_E2E_KEEP set to a folder, the screen shots taken on the way are copied there.
 # Exit status 77 (skipped) only when Xvfb, xdotool or ImageMagick is missing.
 set -euo pipefail
@@ -15,6 +18,7 @@ case_name=$1
 exe=$2
 imagecheck=$3
 cursorcheck=${4:-}
+plainfkeys=${5:-}
 
 for tool in Xvfb xdotool import convert; do
     if ! command -v "$tool" >/dev/null; then
@@ -59,20 +63,11 @@ cp "$exe" "$work/app/KZTRMaster"
 cp -r "$(dirname "$exe")/GUISkin" "$work/app/GUISkin"
 export XDG_RUNTIME_DIR=$work/runtime TMPDIR=$work/runtime
 
-# Xvfb picks a free display itself and writes its number once it accepts clients.
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1600x1050x24 -br -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-    sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb gave no display number"
-export DISPLAY=":$(head -n1 "$work/display")"
-unset WAYLAND_DISPLAY
-export QT_QPA_PLATFORM=xcb
+# Without -noreset Xvfb would reset when its last client leaves, and with it the key map
+# set below.
+# shellcheck source=../support/private_xvfb.sh
+source "$(dirname "$0")/../support/private_xvfb.sh"
+start_private_xvfb "$work" 1600x1050x24 -br -noreset
 
 # wait_for <seconds> <command...>: retry the command until it succeeds.
 wait_for() {
@@ -109,6 +104,9 @@ panel_matches() {
 readonly rect_serial="24 53 148 89" rect_pattern="183 53 307 89"
 readonly rect_identify="505 55 629 87" rect_setting="811 55 935 87" rect_exit="1179 4 1227 28"
 readonly rect_model="14 111 300 131"
+readonly rect_hwreset="662 55 786 87" rect_apply="1081 55 1205 87"
+# The vertical rate's box and its + button.
+readonly rect_rate="695 313 735 332" rect_rate_up="741 299 775 321"
 radio_rect() { echo "$((45 + 75 * $1)) 142 $((70 + 75 * $1)) 167"; }
 label_rect() { echo "$((23 + 75 * $1)) 173 $((89 + 75 * $1)) 218"; }
 # A device column's label in two parts: firmware and COM lines, and the box-ID line.
@@ -460,6 +458,243 @@ operate)
     wait_for 20 disconnected || fail "the not-connected panel did not come back ${mismatch}"
     keep not-connected-again
     echo "serial COM off: the not-connected look is back"
+
+    click "$rect_exit"
+    wait_exit 15 || fail "the process did not end after a click on Exit"
+    [ "$app_status" -eq 0 ] || fail "exit status $app_status after Exit, expected 0"
+    echo "Exit ended the process with status 0"
+    ;;
+apply)
+    [ -n "$cursorcheck" ] && [ -x "$cursorcheck" ] &&
+        [ -n "$plainfkeys" ] && [ -x "$plainfkeys" ] ||
+        fail "apply needs the cursor helper and the key-map helper as fourth and fifth arguments"
+    # The stock key map makes Ctrl+Alt+F12 a console switch that the server keeps to itself;
+    # as plain F-keys the combination reaches the panel's hot key.
+    "$plainfkeys" || fail "the F-keys could not be mapped to plain keysyms"
+    mkdir -p "$shots"
+    # A 3 s apply confirmation, below the setting dialog's range: the file may hold it and
+    # the panel takes it as it is. Pattern 3 s, identify 2 s.
+    readonly confirm_s=3
+    printf '\x03\x00\x00\x00\x02\x00\x00\x00\x03\x00\x00\x00' >"$work/app/KZTRSettingFile.kzt"
+    readonly box_title='Quorvane Control Center Settings'
+
+    # One controller: a hardware reset waits about 10 s on each.
+    QT_QPA_PLATFORM=offscreen "$work/app/KZTRMaster" --screenshot "$work/ref-off.png" \
+        >"$work/reference.log" 2>&1 || fail "--screenshot failed: $(cat "$work/reference.log")"
+    QT_QPA_PLATFORM=offscreen "$work/app/KZTRMaster" --simulate=1 --connect \
+        --screenshot "$work/ref-on.png" >"$work/reference.log" 2>&1 ||
+        fail "--simulate=1 --connect --screenshot failed: $(cat "$work/reference.log")"
+    cp "$work/ref-off.png" "$shots/00-reference-not-connected.png"
+    cp "$work/ref-on.png" "$shots/00-reference-connected.png"
+    connect_cmds=$(log_cmds)
+    [ -n "$connect_cmds" ] || fail "the connect of the reference logged no command"
+    rm -rf "$work/app/LogoFiles"
+    switch_parts=("$rect_serial" "$rect_pattern" "$rect_model" "$(radio_rect 0)" "$(label_rect 0)")
+    connected_parts=("${switch_parts[@]}" "$rect_rate")
+
+    # The vertical rates of the set-full-data commands in the log, in their order.
+    rate_lines() {
+        log_text | grep 'Cmd=0 ' | grep -o -E 'VR = [0-9]+Hz' | grep -o -E '[0-9]+' |
+            paste -sd ' ' - || true
+    }
+    resets_are() { [ "$(log_count 'Cmd=1 ')" -eq "$1" ]; }
+    # Brightness (0 to 1) of the panel's left strip on the last screen shot, away from
+    # the boxes shown in the middle; shaded is when it is below 80 % of the unshaded one.
+    left_mean() {
+        convert "$work/screen.png" -crop 330x940+$panel_x+$panel_y +repage -colorspace Gray \
+            -format '%[fx:mean]' info:
+    }
+    shaded() {
+        awk -v now="$(left_mean)" -v before="$bright" 'BEGIN { exit !(now < 0.8 * before) }'
+    }
+    connected_shows() {
+        screen && shows "$work/ref-on.png" &&
+            regions_show "$work/ref-on.png" "${connected_parts[@]}"
+    }
+    # The connected panel with the raised rate, once its picture is taken.
+    raised_shows() {
+        screen && shows "$work/rate-up.png" &&
+            regions_show "$work/rate-up.png" "${connected_parts[@]}"
+    }
+    # box_opens: waits up to 30 s for the keep-or-revert box; sets box and t_open.
+    box_opens() {
+        local end=$((SECONDS + 30))
+        box=""
+        until box=$(dialog_shown "$box_title" 2>/dev/null | head -n1) && [ -n "$box" ]; do
+            [ "$SECONDS" -lt "$end" ] || return 1
+            sleep 0.05
+        done
+        t_open=$(now_ms)
+    }
+
+    "$work/app/KZTRMaster" --simulate=1 >"$work/app.log" 2>&1 &
+    app_pid=$!
+    wait_for 30 screen_shows "$work/ref-off.png" || fail "the not-connected panel did not show"
+    keep not-connected
+    xdotool mousemove "$rest_x" "$rest_y" sleep 0.5 mousemove $((rest_x + 1)) "$rest_y" sleep 0.5
+    idle_cursor=$(cursor)
+
+    click "$rect_serial"
+    wait_for 40 connected_shows || fail "the connected panel did not show within 40 s ${mismatch}"
+    # The panel is drawn before the last commands of the connect: wait for the arrow.
+    wait_for 30 cursor_idle || fail "the busy cursor stayed after the connect"
+    connected_shows ||
+        fail "after the connect the panel differs from the connected reference ${mismatch}"
+    keep connected
+    [ "$(log_cmds)" = "$connect_cmds" ] ||
+        fail "the connect sent '$(log_cmds)', the one of the reference '$connect_cmds'"
+    bright=$(left_mean)
+    echo "connected to the simulated controller"
+
+    # --- Raise the rate, Apply, and let the countdown revert it ---
+    click "$rect_rate_up"
+    rate_changed() { screen && ! region_shows "$work/ref-on.png" "$rect_rate"; }
+    wait_for 10 rate_changed || fail "the vertical rate box did not change after a click on +"
+    shows "$work/ref-on.png" || fail "more than the vertical rate box changed after a click on +"
+    panel_of "$work/rate-up.png"
+    keep rate-raised
+    [ "$(log_cmds)" = "$connect_cmds" ] || fail "the + button sent a command: '$(log_cmds)'"
+
+    click "$rect_apply" away
+    # The shade while the worker talks to the controller, before the box: a shot taken
+    # while no box is open.
+    seen_shade=0
+    end=$((SECONDS + 15))
+    while [ "$SECONDS" -lt "$end" ]; do
+        screen
+        dialog_gone "$box_title" || break
+        if ! shows "$work/rate-up.png"; then
+            seen_shade=1
+            break
+        fi
+        sleep 0.05
+    done
+    [ "$seen_shade" -eq 1 ] || fail "no changed panel was seen between Apply and the box"
+    keep apply-shaded
+    shaded ||
+        fail "the panel is not shaded while the Apply runs (left strip $(left_mean), was $bright)"
+    echo "Apply: the panel is shaded while the controller is written"
+
+    box_opens || fail "the keep-or-revert box did not open within 30 s of Apply"
+    screen
+    keep keep-or-revert-box
+    import -display "$DISPLAY" -window "$box" "$work/box.png" ||
+        fail "cannot take a picture of the box"
+    cp "$work/box.png" "$(printf '%s/%02d-%s.png' "$shots" "$shot_no" the-box-alone)"
+    shaded || fail "the panel is not shaded behind the keep-or-revert box"
+    awk -v m="$(convert "$work/box.png" -colorspace Gray -format '%[fx:mean]' info:)" \
+        'BEGIN { exit !(m > 0.5) }' || fail "the box window is dark: nothing drawn in it"
+    [ "$(rate_lines)" = "61" ] ||
+        fail "before the box, set-full-data rates '$(rate_lines)' in the log, expected '61'"
+    echo "the box is open (window $box); the log has the 0x00 with 61 Hz"
+
+    # Unanswered: the countdown closes the box and reverts. The log is read before the box
+    # is looked for, so a change seen there came while the box was still open.
+    t_gone=""
+    end=$((SECONDS + confirm_s + 15))
+    while [ "$SECONDS" -lt "$end" ]; do
+        lines=$(rate_lines)
+        if dialog_gone "$box_title"; then
+            t_gone=$(now_ms)
+            break
+        fi
+        [ "$lines" = "61" ] || fail "with the box open, set-full-data rates became '$lines'"
+        sleep 0.05
+    done
+    [ -n "$t_gone" ] || fail "the box was still open $((confirm_s + 15)) s after it opened"
+    open_ms=$((t_gone - t_open))
+    [ "$open_ms" -ge $((confirm_s * 1000)) ] ||
+        fail "the box closed $open_ms ms after it opened, before its $confirm_s s"
+    [ "$open_ms" -le $(((confirm_s + 1) * 1000 + 2000)) ] ||
+        fail "the box closed $open_ms ms after it opened, long after $((confirm_s + 1)) s"
+    screen
+    keep box-timed-out
+    reverted() { [ "$(rate_lines)" = "61 60" ]; }
+    wait_for 20 reverted || fail "no 0x00 with the old rate after the countdown: '$(rate_lines)'"
+    # Only the rate differs between the written and the restored configuration.
+    written=$(log_text | grep 'Cmd=0 ' | sed -n 1p | sed 's/^[^]]*\]: //; s/VR = 61Hz/VR = 60Hz/')
+    restored=$(log_text | grep 'Cmd=0 ' | sed -n 2p | sed 's/^[^]]*\]: //')
+    [ "$written" = "$restored" ] ||
+        fail "the revert wrote '$restored', expected the one before the Apply: '$written'"
+    wait_for 20 connected_shows ||
+        fail "after the revert the panel differs from the connected reference ${mismatch}"
+    keep reverted
+    echo "the box closed by itself $open_ms ms after it opened; 0x00 rates $(rate_lines);" \
+        "the panel shows 60 Hz as after the connect"
+
+    # --- Raise again, Apply, Keep Changes by keyboard ---
+    click "$rect_rate_up"
+    raised_again() {
+        screen && region_shows "$work/rate-up.png" "$rect_rate" &&
+            ! region_shows "$work/ref-on.png" "$rect_rate"
+    }
+    wait_for 10 raised_again || fail "the rate box did not show the raised rate again"
+    keep rate-raised-again
+    click "$rect_apply" away
+    box_opens || fail "the keep-or-revert box did not open within 30 s of the second Apply"
+    screen
+    keep box-again
+    [ "$(rate_lines)" = "61 60 61" ] ||
+        fail "before the second box, set-full-data rates '$(rate_lines)', expected '61 60 61'"
+    xdotool windowfocus --sync "$box"
+    xdotool key Tab
+    sleep 0.3
+    screen
+    keep keep-changes-focused
+    xdotool key Return
+    wait_for 5 dialog_gone "$box_title" || fail "Return on Keep Changes did not close the box"
+    open_ms=$(($(now_ms) - t_open))
+    [ "$open_ms" -lt $((confirm_s * 1000)) ] ||
+        fail "the box closed $open_ms ms after it opened: by its countdown, not by Keep Changes"
+    # Long enough for a revert to have been written.
+    sleep $((confirm_s + 2))
+    [ "$(rate_lines)" = "61 60 61" ] ||
+        fail "after Keep Changes, set-full-data rates '$(rate_lines)', expected '61 60 61'"
+    wait_for 20 raised_shows || fail "after Keep Changes the panel does not show 61 Hz ${mismatch}"
+    ! region_shows "$work/ref-on.png" "$rect_rate" ||
+        fail "after Keep Changes the rate box looks as right after the connect"
+    keep kept
+    echo "Tab, Return: Keep Changes closed the box after $open_ms ms; no revert; 61 Hz stays"
+
+    # --- The hot key resets; after the serial COM off and on it does nothing ---
+    xdotool key ctrl+alt+F12
+    wait_for 15 resets_are 1 || fail "Ctrl+Alt+F12 sent no hardware reset within 15 s"
+    screen
+    keep hot-key-reset
+    shaded || fail "the panel is not shaded during the hardware reset"
+    wait_for 30 raised_shows ||
+        fail "the panel did not come back after the hardware reset ${mismatch}"
+    keep after-reset
+    resets_are 1 || fail "$(log_count 'Cmd=1 ') hardware resets in the log, expected 1"
+    echo "Ctrl+Alt+F12: one hardware reset; the panel came back with 61 Hz"
+
+    click "$rect_serial"
+    disconnected() {
+        screen && shows "$work/ref-off.png" &&
+            regions_show "$work/ref-off.png" "${switch_parts[@]}" "$rect_identify"
+    }
+    wait_for 20 disconnected || fail "the not-connected panel did not come back ${mismatch}"
+    keep not-connected-again
+    before_cmds=$(log_cmds)
+    click "$rect_serial"
+    reconnected() { [ "$(log_cmds)" = "$before_cmds$connect_cmds" ]; }
+    wait_for 40 reconnected || fail "the connect again sent '$(log_cmds)'"
+    wait_for 30 cursor_idle || fail "the busy cursor stayed after the connect again"
+    wait_for 20 raised_shows ||
+        fail "after the connect again the panel does not show 61 Hz ${mismatch}"
+    keep connected-again
+    xdotool key ctrl+alt+F12
+    sleep 3
+    resets_are 1 || fail "Ctrl+Alt+F12 reset again after the serial COM was switched off and on"
+    raised_shows || fail "the panel changed after Ctrl+Alt+F12 ${mismatch}"
+    keep hot-key-ignored
+    # The button still resets: the hot key alone is gone.
+    click "$rect_hwreset"
+    wait_for 15 resets_are 2 || fail "the HW Reset button sent no hardware reset either"
+    wait_for 30 raised_shows ||
+        fail "the panel did not come back after the button's reset ${mismatch}"
+    keep button-reset
+    echo "after off and on: Ctrl+Alt+F12 did nothing within 3 s; the HW Reset button still resets"
 
     click "$rect_exit"
     wait_exit 15 || fail "the process did not end after a click on Exit"

@@ -135,6 +135,23 @@ TEST_F(ApplyTest, WithSyncEveryControllerIsWrittenAndWrittenBack) {
     ExpectIdle(kApply);
 }
 
+TEST_F(ApplyTest, AfterKeepingWithSyncGoingBackToTheEarlierValueIsWritten) {
+    ASSERT_NO_FATAL_FAILURE(ConnectTo({Controller(3, 1), Controller(5, 2)}, true));
+    m_answer = kKeep;
+    SetRate(61);
+    PressAndWait(kApply);
+    ASSERT_EQ(SimRate(3), 61);
+    // Back to the rate the controllers had before: that is a change for them.
+    SetRate(60);
+    PressAndWait(kApply);
+    for (int com : {3, 5}) {
+        const std::vector<RZ8Full> sent = Frames(com);
+        ASSERT_EQ(sent.size(), 2u) << "COM" << com;
+        EXPECT_EQ(sent[1].VRHz(), 60);
+        EXPECT_EQ(SimRate(com), 60);
+    }
+}
+
 TEST_F(ApplyTest, ApplyIsRefusedWhileAPatternIsOnAndWorksAfterIt) {
     ASSERT_NO_FATAL_FAILURE(ConnectTo({Controller(3, 1)}, false));
     ClickSwitch(Frame::kSwitchPattern);

@@ -28,24 +28,13 @@ fail() {
     exit 1
 }
 
-# Xvfb picks a free display itself and writes its number once it accepts clients.
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-    sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb gave no display number"
+# shellcheck source=../support/private_xvfb.sh
+source "$(dirname "$0")/../support/private_xvfb.sh"
+start_private_xvfb "$work" 640x480x24
 
 mkdir -p "$work/runtime"
 chmod 700 "$work/runtime"
-DISPLAY=":$(head -n1 "$work/display")"
-export DISPLAY XDG_RUNTIME_DIR=$work/runtime
-unset WAYLAND_DISPLAY
-export QT_QPA_PLATFORM=xcb
+export XDG_RUNTIME_DIR=$work/runtime
 
 status=0
 "$exe" "$@" || status=$?
