@@ -2,6 +2,7 @@
 
 #include "DebugTrace.h"
 #include "FrameMessages.h"
+#include "GUIGDIPlusMfcFrameMsgBox.h"
 #include "ProcessFlags.h"
 
 #include <QCoreApplication>
@@ -16,6 +17,9 @@ CGUIGDIPlusMfcFrameMain::CGUIGDIPlusMfcFrameMain(const QString& moduleDir, kztr:
     m_strLogDir = LogDirectoryIn(moduleDir);
     SetMessagePump([this] { PumpDuringExchange(); });
     SetupMouseRouting();
+    m_fnKeepRevertBox = [this](const QString& message, const QString& format, int seconds) {
+        return ::ShowKeepRevertBox(this, message, format, seconds);
+    };
     // A missing file keeps the defaults; nothing else touches the disk before the window.
     if (!ReadSettingFile(m_strSettingFile, m_hSetting))
         RZ8_TRACE("[D]No settings file %s, durations %d %d %d\n", qUtf8Printable(m_strSettingFile),

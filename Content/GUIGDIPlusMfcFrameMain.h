@@ -274,6 +274,11 @@ private:
     // The busy latch of the control that sent msg with wParam; nullptr when unknown.
     IGUIGDIPlusMfcCtrl* NotifyingCtrl(std::uint32_t msg, std::uintptr_t wParam);
 
+    // A pattern is on: the panel is locked but for one switch (none: -1) and the timer
+    // that ends it runs.
+    void LockPanelForPattern(int nUsableSwitch, int nTimer, std::chrono::milliseconds period);
+    // The pattern is off: the panel is the operator's again.
+    void UnlockPanelAfterPattern();
     // Pattern and RGBW switches share their handler.
     long SwitchPattern(int nSwitch, uint8_t byOnCode, int nTimer);
     // A failed connect: every port it opened is closed and nothing counts as found.
@@ -331,7 +336,7 @@ private:
     std::thread m_hWorker;
     std::atomic<bool> m_bWorkerActive{false};
     std::function<int(const QString&, const QString&, int)> m_fnKeepRevertBox;
-    StdDialogs* m_pStdDialogs = nullptr;
+    StdDialogs* m_pStdDialogs = &RealStdDialogs();
 
     bool m_bInitDone = false;
     bool m_bInitFailed = false;

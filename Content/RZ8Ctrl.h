@@ -63,7 +63,8 @@ public:
     void SetFwVer(uint8_t v) { fw_ver = v; }
     uint8_t GetComNumber() const { return m_byComNumber; }
     void SetComNumber(uint8_t v) { m_byComNumber = v; }
-    // 0xFF means the controller has no ID.
+    // A controller without an ID reports this one.
+    static constexpr uint8_t kNoBoxId = 0xFF;
     uint8_t GetBoxId() const { return box_id; }
     void SetBoxId(uint8_t v) { box_id = v; }
 

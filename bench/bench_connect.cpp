@@ -12,6 +12,7 @@
 #include "GUIGDIPlusMfcFrameMain.h"
 #include "GUITextTable.h"
 #include "RZ8Frames.h"
+#include "RunModes.h"
 #include "Rz8Simulator.h"
 
 #include <QApplication>
@@ -34,17 +35,6 @@ constexpr char kModels[kControllers] = {'C', 'H', 'K'};
 constexpr double kFramePauseMs = CRZ8DeviceLink::kCommandPauseMs;
 constexpr double kBlockWaitMs = double(CRZ8DeviceLink::kBlockWait.count());
 constexpr size_t kFrameLength = 16;
-
-// Error boxes would wait for somebody to press OK; here they are counted and printed.
-class CountingErrorBoxes : public ErrorBoxSink {
-public:
-    void ShowErrorBox(const QString& caption, const QString& text) override {
-        ++count;
-        std::fprintf(stderr, "bench_connect: error box %s: %s\n", qUtf8Printable(caption),
-                     qUtf8Printable(text));
-    }
-    int count = 0;
-};
 
 // Pattern commands are answered at once: the only frames without the pause.
 bool IsPatternCommand(uint8_t code) {
@@ -141,7 +131,8 @@ int main(int argc, char** argv) {
     qputenv("RZ8_PORT_DIR", ports.toLocal8Bit());
 
     GUITextTable::Instance().Fill();
-    CountingErrorBoxes boxes;
+    // Nobody could answer a box: it goes to stderr and is counted.
+    HeadlessErrorBoxes boxes;
     SetErrorBoxSink(&boxes);
 
     CGUIGDIPlusMfcFrameMain frame(moduleDir, kztr::systemClock());
@@ -172,9 +163,9 @@ int main(int argc, char** argv) {
         const auto t1 = steady_clock::now();
         ticker.stop();
 
-        if (frame.m_byDevCount != kControllers || boxes.count > 0) {
+        if (frame.m_byDevCount != kControllers || boxes.Count() > 0) {
             std::fprintf(stderr, "bench_connect: connect %d found %d controllers, %d error boxes\n",
-                         run, int(frame.m_byDevCount), boxes.count);
+                         run, int(frame.m_byDevCount), boxes.Count());
             return 1;
         }
         const Mandated m = MandatedPauses(sim.requests());

@@ -7,17 +7,24 @@
 
 #include <algorithm>
 
+CRZ8DeviceLink::ProbeResult CRZ8DeviceLink::ProbeCom(int com) {
+    CRZ8Ctrl& probe = m_hRZ8Dev[0];
+    m_pCurRZ8Dev = &probe;
+    if (!probe.OpenPort(com, RZ8_BAUD)) return ProbeResult::NotOpened;
+    const bool answered = APIPR_GetRZ8FullData(m_hTmpRZ8Full) != 0;
+    probe.ClosePort();
+    return answered ? ProbeResult::Answered : ProbeResult::Silent;
+}
+
 void CRZ8DeviceLink::APIPR_UARTScanPorts() {
     m_vecBoxPort.clear();
-    m_pCurRZ8Dev = &m_hRZ8Dev[0];
     m_byDevCount = 0;
-    CRZ8Ctrl& probe = m_hRZ8Dev[0];
     for (int n = kztr::kFirstControllerCom; n <= kztr::kLastControllerCom; ++n) {
         RZ8_TRACE("[D]APIPR_UARTOpen search com port=%d\n", n);
-        if (!probe.OpenPort(n, RZ8_BAUD)) continue;
-        if (APIPR_GetRZ8FullData(m_hTmpRZ8Full)) m_vecBoxPort.emplace_back(m_hTmpRZ8Full.box_id, n);
-        probe.ClosePort();
+        if (ProbeCom(n) == ProbeResult::Answered)
+            m_vecBoxPort.emplace_back(m_hTmpRZ8Full.box_id, n);
     }
+    m_pCurRZ8Dev = &m_hRZ8Dev[0];
     // Equal box IDs keep their port order; any order would do, this one is repeatable.
     std::stable_sort(m_vecBoxPort.begin(), m_vecBoxPort.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -41,7 +48,6 @@ int CRZ8DeviceLink::APIPR_UARTOpenFoundPorts() {
         dev.SetComNumber(uint8_t(port));
         dev.SetBoxId(m_hTmpRZ8Full.box_id);
         ++m_byDevCount;
-        m_pCurRZ8Dev = m_byDevCount < kMaxDevices ? &m_hRZ8Dev[m_byDevCount] : &m_hRZ8Dev[0];
     }
     RZ8_TRACE("[D]all com port=%d\n", m_byDevCount);
     m_byCurDev = 0;

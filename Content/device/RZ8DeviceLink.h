@@ -54,6 +54,12 @@ public:
     // Stamps the header onto hRecord, sends it, logs the summary line, pauses, then waits
     // for the echo. 1 when the controller echoed the command.
     int APIPR_SetRZ8FullData(RZ8Full& hRecord, uint8_t byCode, uint8_t byBoxId, int nPauseMs);
+    // What a probe of one COM number found.
+    enum class ProbeResult { NotOpened, Silent, Answered };
+    // Opens COM com on device link 0 (made current), asks for the configuration into
+    // m_hTmpRZ8Full and closes the port again. After NotOpened, device link 0's
+    // LastError() says why.
+    ProbeResult ProbeCom(int com);
     // The connect's search: probes COM1 to COM15 one after another on device link 0 and
     // fills m_vecBoxPort with (box ID, COM) of every controller that answered, sorted by
     // box ID. Every probe port is closed again.

@@ -4,19 +4,14 @@
 // panel change, error box and the keep-or-revert box runs on the window's thread.
 #include "DebugTrace.h"
 #include "GUIGDIPlusMfcFrameMain.h"
-#include "GUIGDIPlusMfcFrameMsgBox.h"
 #include "GUITextTable.h"
 #include "GuiThreadCall.h"
 #include "ProcessFlags.h"
 #include "RZ8Frames.h"
 
-#include <QCoreApplication>
-#include <QThread>
-
 namespace {
 const QString kKeepQuestion = QStringLiteral(" Do you want to keep the settings ?");
 const QString kRevertCountdown = QStringLiteral(" Reverting to previous settings in %d seconds.");
-constexpr uint8_t kNoBoxId = 0xFF;
 } // namespace
 
 long CGUIGDIPlusMfcFrameMain::OnCtrlBtnMsgHWReset(std::uintptr_t wParam, std::intptr_t) {
@@ -60,17 +55,13 @@ void CGUIGDIPlusMfcFrameMain::RZ8WorkThreadProc(CGUIGDIPlusMfcFrameMain* pFrame)
 }
 
 void CGUIGDIPlusMfcFrameMain::OnGuiThread(const std::function<void()>& fn) {
-    if (QThread::currentThread() == thread()) {
-        fn();
-        return;
-    }
     RunOnThreadAndWait(this, fn);
 }
 
 void CGUIGDIPlusMfcFrameMain::ForEachOpenController(const std::function<bool(CRZ8Ctrl&)>& fn) {
     for (int i = 0; i < m_byDevCount; ++i) {
         CRZ8Ctrl& dev = m_hRZ8Dev[i];
-        if (!dev.IsOpen() || dev.GetBoxId() == kNoBoxId) continue;
+        if (!dev.IsOpen() || dev.GetBoxId() == CRZ8Ctrl::kNoBoxId) continue;
         m_byCurDev = uint8_t(i);
         m_pCurRZ8Dev = &dev;
         if (!fn(dev)) return;
@@ -88,8 +79,7 @@ void CGUIGDIPlusMfcFrameMain::EndWork(uint8_t byBtn) {
 
 int CGUIGDIPlusMfcFrameMain::ShowKeepRevertBox(const QString& message,
                                                const QString& countdownFormat, int seconds) {
-    if (m_fnKeepRevertBox) return m_fnKeepRevertBox(message, countdownFormat, seconds);
-    return ::ShowKeepRevertBox(this, message, countdownFormat, seconds);
+    return m_fnKeepRevertBox(message, countdownFormat, seconds);
 }
 
 void CGUIGDIPlusMfcFrameMain::RZ8SetWorkType_Apply(int nBtn, int nWorkType) {

@@ -4,9 +4,12 @@
 
 long CGUIGDIPlusMfcFrameMain::OnCtrlRdoBtnMsgDeviceBox(std::uintptr_t wParam, std::intptr_t) {
     if (wParam >= std::size(m_hGUICtrlRdoBtnDevBox)) return 0;
+    const auto checkOnly = [this](std::uintptr_t checked) {
+        for (size_t i = 0; i < std::size(m_hGUICtrlRdoBtnDevBox); ++i)
+            m_hGUICtrlRdoBtnDevBox[i].SetCheck(i == checked);
+    };
     const int previous = m_byCurDev;
-    for (size_t i = 0; i < std::size(m_hGUICtrlRdoBtnDevBox); ++i)
-        m_hGUICtrlRdoBtnDevBox[i].SetCheck(i == wParam);
+    checkOnly(wParam);
     m_byCurDev = uint8_t(wParam);
     m_pCurRZ8Dev = &m_hRZ8Dev[wParam];
     if (m_pCurRZ8Dev->IsOpen()) {
@@ -20,8 +23,7 @@ long CGUIGDIPlusMfcFrameMain::OnCtrlRdoBtnMsgDeviceBox(std::uintptr_t wParam, st
             // or a pattern goes to.
             m_byCurDev = uint8_t(previous);
             m_pCurRZ8Dev = &m_hRZ8Dev[previous];
-            for (int i = 0; i < kDevBoxCount; ++i)
-                m_hGUICtrlRdoBtnDevBox[i].SetCheck(i == previous);
+            checkOnly(std::uintptr_t(previous));
         }
     }
     m_hGUICtrlRdoBtnDevBox[wParam].SetBusy(false);

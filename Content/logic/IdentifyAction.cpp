@@ -10,13 +10,10 @@ long CGUIGDIPlusMfcFrameMain::OnCtrlBtnMsgIdentify(std::uintptr_t wParam, std::i
     if (MakeCheckedDeviceCurrent()) {
         if (APIPR_SetRZ8FullData(m_hCurRZ8Full, RZ8_BOOTCDE_PATTERN_ON, m_pCurRZ8Dev->GetBoxId(),
                                  0)) {
-            EnableAllCtrl(false);
-            for (auto& sw : m_hGUICtrlSwitch)
-                sw.SetEnable(false);
-            m_hGUICtrlBtn[kBtnExit].SetEnable(false);
-            g_bPatternOn = true;
-            SetTimer(FrameMsg::kTimerIdentify,
-                     TimerPeriod(m_hSetting.iIdentifySec, SettingDurationInfo{}.iIdentifySec));
+            // No switch stays usable: the identify ends with its timer.
+            LockPanelForPattern(
+                -1, FrameMsg::kTimerIdentify,
+                TimerPeriod(m_hSetting.iIdentifySec, SettingDurationInfo{}.iIdentifySec));
         } else {
             ShowFrameError(TextMsg::kPatternOnFail);
             m_hGUICtrlSwitch[kSwitchPattern].SetCheck(false);
@@ -31,8 +28,7 @@ long CGUIGDIPlusMfcFrameMain::OnCtrlBtnMsgIdentify(std::uintptr_t wParam, std::i
 void CGUIGDIPlusMfcFrameMain::AssignBoxIDAfterIdentify() {
     uint8_t chosen = m_pCurRZ8Dev ? m_pCurRZ8Dev->GetBoxId() : 0;
     DropWaitCursor();
-    StdDialogs& dialogs = m_pStdDialogs ? *m_pStdDialogs : RealStdDialogs();
-    if (dialogs.RunDevBoxIdentifyDlg(m_byDevCount, chosen, this) != StdDialogs::IDOK) return;
+    if (m_pStdDialogs->RunDevBoxIdentifyDlg(m_byDevCount, chosen, this) != StdDialogs::IDOK) return;
     if (!APIPR_SetRZ8FullData(m_hCurRZ8Full, RZ8_BOOTCDE_SET_BOXID, chosen, kCommandPauseMs)) {
         ShowFrameError(TextMsg::kApplyFailA002);
         return;

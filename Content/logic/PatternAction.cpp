@@ -26,13 +26,10 @@ long CGUIGDIPlusMfcFrameMain::SwitchPattern(int nSwitch, uint8_t byOnCode, int n
     const uint8_t boxId = m_pCurRZ8Dev ? m_pCurRZ8Dev->GetBoxId() : 0;
     if (sw.GetCheck()) {
         if (APIPR_SetRZ8FullData(m_hCurRZ8Full, byOnCode, boxId, kPatternPauseMs)) {
-            EnableAllCtrl(false);
-            m_hGUICtrlSwitch[kSwitchSerialCOM].SetEnable(false);
-            sw.SetEnable(true); // the way to switch it off again
-            exitBtn.SetEnable(false);
-            g_bPatternOn = true;
-            SetTimer(nTimer,
-                     TimerPeriod(m_hSetting.iPatternSec, SettingDurationInfo{}.iPatternSec));
+            // The switch stays usable: it is the way to switch the pattern off again.
+            LockPanelForPattern(
+                nSwitch, nTimer,
+                TimerPeriod(m_hSetting.iPatternSec, SettingDurationInfo{}.iPatternSec));
         } else {
             ShowFrameError(TextMsg::kPatternOnFail);
             sw.SetCheck(false);
@@ -41,10 +38,7 @@ long CGUIGDIPlusMfcFrameMain::SwitchPattern(int nSwitch, uint8_t byOnCode, int n
     } else {
         KillTimer(nTimer);
         if (APIPR_SetRZ8FullData(m_hCurRZ8Full, RZ8_BOOTCDE_PATTERN_OFF, boxId, kPatternPauseMs)) {
-            EnableAllCtrl(true);
-            m_hGUICtrlSwitch[kSwitchSerialCOM].SetEnable(true);
-            exitBtn.SetEnable(true);
-            g_bPatternOn = false;
+            UnlockPanelAfterPattern();
         } else {
             ShowFrameError(TextMsg::kPatternOffFail);
             sw.SetCheck(true);
@@ -54,4 +48,21 @@ long CGUIGDIPlusMfcFrameMain::SwitchPattern(int nSwitch, uint8_t byOnCode, int n
     sw.SetBusy(false);
     RepaintFrame();
     return 0;
+}
+
+void CGUIGDIPlusMfcFrameMain::LockPanelForPattern(int nUsableSwitch, int nTimer,
+                                                  std::chrono::milliseconds period) {
+    EnableAllCtrl(false);
+    for (int i = 0; i < kSwitchCount; ++i)
+        m_hGUICtrlSwitch[i].SetEnable(i == nUsableSwitch);
+    m_hGUICtrlBtn[kBtnExit].SetEnable(false);
+    g_bPatternOn = true;
+    SetTimer(nTimer, period);
+}
+
+void CGUIGDIPlusMfcFrameMain::UnlockPanelAfterPattern() {
+    EnableAllCtrl(true);
+    m_hGUICtrlSwitch[kSwitchSerialCOM].SetEnable(true);
+    m_hGUICtrlBtn[kBtnExit].SetEnable(true);
+    g_bPatternOn = false;
 }

@@ -72,10 +72,7 @@ void CGUIGDIPlusMfcFrameMain::OnTimer(int nIDEvent) {
     if (APIPR_SetRZ8FullData(m_hCurRZ8Full, RZ8_BOOTCDE_PATTERN_OFF, boxId, 0)) {
         // The pattern is off: so is its switch.
         sw.SetCheck(false);
-        EnableAllCtrl(true);
-        m_hGUICtrlSwitch[kSwitchSerialCOM].SetEnable(true);
-        m_hGUICtrlBtn[kBtnExit].SetEnable(true);
-        g_bPatternOn = false;
+        UnlockPanelAfterPattern();
         APIPR_UpdateWholeUIFromData(m_hCurRZ8Full);
     } else {
         ShowFrameError(TextMsg::kPatternOffFail);

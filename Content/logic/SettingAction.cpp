@@ -6,8 +6,7 @@ long CGUIGDIPlusMfcFrameMain::OnCtrlBtnMsgSetting(std::uintptr_t wParam, std::in
     m_nShadeMode = kShadePure;
     RepaintFrame();
     DropWaitCursor();
-    StdDialogs& dialogs = m_pStdDialogs ? *m_pStdDialogs : RealStdDialogs();
-    dialogs.RunSettingDlg(m_hSetting, this);
+    m_pStdDialogs->RunSettingDlg(m_hSetting, this);
     m_nShadeMode = kShadeNone;
     RepaintFrame();
     // Written whichever way the dialog closed.

@@ -2,6 +2,7 @@
 
 #include <QMetaObject>
 #include <QObject>
+#include <QThread>
 
 #include <future>
 #include <mutex>
@@ -13,6 +14,10 @@ std::mutex g_handOver;
 } // namespace
 
 void RunOnThreadAndWait(QObject* context, const std::function<void()>& fn) {
+    if (QThread::currentThread() == context->thread()) {
+        fn();
+        return;
+    }
     std::promise<void> done;
     std::future<void> finished = done.get_future();
     {

@@ -8,5 +8,5 @@
 class QObject;
 
 // Runs fn on context's thread, queued behind what is already waiting there, and returns
-// once it has run. Must not be called on that thread itself.
+// once it has run; on that thread itself it runs fn at once.
 void RunOnThreadAndWait(QObject* context, const std::function<void()>& fn);

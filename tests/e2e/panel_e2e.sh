@@ -177,6 +177,22 @@ log_count() { log_text | grep -c -E "$1" || true; }
 log_cmds() { log_text | grep -o -E 'Cmd=[0-9]+' | tr '\n' ' ' || true; }
 log_has() { [ "$(log_count "$1")" -ge 1 ]; }
 
+# make_references <--simulate option>: the not-connected and the connected panel drawn off
+# screen by the same copy (ref-off.png, ref-on.png), and connect_cmds, the commands that
+# connect logged; the log is then cleared for the run on screen.
+make_references() {
+    QT_QPA_PLATFORM=offscreen "$work/app/KZTRMaster" --screenshot "$work/ref-off.png" \
+        >"$work/reference.log" 2>&1 || fail "--screenshot failed: $(cat "$work/reference.log")"
+    QT_QPA_PLATFORM=offscreen "$work/app/KZTRMaster" "$1" --connect \
+        --screenshot "$work/ref-on.png" >"$work/reference.log" 2>&1 ||
+        fail "$1 --connect --screenshot failed: $(cat "$work/reference.log")"
+    cp "$work/ref-off.png" "$shots/00-reference-not-connected.png"
+    cp "$work/ref-on.png" "$shots/00-reference-connected.png"
+    connect_cmds=$(log_cmds)
+    [ -n "$connect_cmds" ] || fail "the connect of the reference logged no command"
+    rm -rf "$work/app/LogoFiles"
+}
+
 cursor() { "$cursorcheck"; }
 cursor_idle() { [ "$(cursor)" = "$idle_cursor" ]; }
 
@@ -241,16 +257,7 @@ operate)
     # simulated controllers, which answer alike every time. On Xvfb the connected panel
     # matches its reference everywhere; only the translucent rounded corners come out one
     # level apart, from blending over black.
-    QT_QPA_PLATFORM=offscreen "$work/app/KZTRMaster" --screenshot "$work/ref-off.png" \
-        >"$work/reference.log" 2>&1 || fail "--screenshot failed: $(cat "$work/reference.log")"
-    QT_QPA_PLATFORM=offscreen "$work/app/KZTRMaster" --simulate --connect \
-        --screenshot "$work/ref-on.png" >"$work/reference.log" 2>&1 ||
-        fail "--simulate --connect --screenshot failed: $(cat "$work/reference.log")"
-    cp "$work/ref-off.png" "$shots/00-reference-not-connected.png"
-    cp "$work/ref-on.png" "$shots/00-reference-connected.png"
-    connect_cmds=$(log_cmds)
-    [ -n "$connect_cmds" ] || fail "the connect of the reference logged no command"
-    rm -rf "$work/app/LogoFiles"
+    make_references --simulate
     connected_parts=("$rect_serial" "$rect_pattern" "$rect_model")
     for i in 0 1 2; do connected_parts+=("$(radio_rect $i)" "$(label_rect $i)"); done
 
@@ -479,16 +486,7 @@ apply)
     readonly box_title='Quorvane Control Center Settings'
 
     # One controller: a hardware reset waits about 10 s on each.
-    QT_QPA_PLATFORM=offscreen "$work/app/KZTRMaster" --screenshot "$work/ref-off.png" \
-        >"$work/reference.log" 2>&1 || fail "--screenshot failed: $(cat "$work/reference.log")"
-    QT_QPA_PLATFORM=offscreen "$work/app/KZTRMaster" --simulate=1 --connect \
-        --screenshot "$work/ref-on.png" >"$work/reference.log" 2>&1 ||
-        fail "--simulate=1 --connect --screenshot failed: $(cat "$work/reference.log")"
-    cp "$work/ref-off.png" "$shots/00-reference-not-connected.png"
-    cp "$work/ref-on.png" "$shots/00-reference-connected.png"
-    connect_cmds=$(log_cmds)
-    [ -n "$connect_cmds" ] || fail "the connect of the reference logged no command"
-    rm -rf "$work/app/LogoFiles"
+    make_references --simulate=1
     switch_parts=("$rect_serial" "$rect_pattern" "$rect_model" "$(radio_rect 0)" "$(label_rect 0)")
     connected_parts=("${switch_parts[@]}" "$rect_rate")
 

@@ -9,7 +9,6 @@
 
 namespace {
 constexpr int kPatternPauseMs = 0;
-constexpr uint8_t kNoBoxId = 0xFF;
 
 QString modelName(char letter) {
     // The label without its polarity part, e.g. "ZEPH - T4/T5".
@@ -57,7 +56,8 @@ CtlSession::CtlSession(const QString& logDir, kztr::Clock& clock) : CRZ8DeviceLi
 QString CtlSession::ControllerLine(const FoundController& c) {
     const QChar letter = c.model >= 0x20 && c.model < 0x7F ? QChar(c.model) : QChar('?');
     // 0xFF is the controller's "no ID", not a 255th box.
-    const QString id = c.boxId == kNoBoxId ? QStringLiteral("none") : QString::number(c.boxId);
+    const QString id =
+        c.boxId == CRZ8Ctrl::kNoBoxId ? QStringLiteral("none") : QString::number(c.boxId);
     return QStringLiteral("COM%1  box ID %2  model %3  %4  firmware %5")
         .arg(c.com)
         .arg(id)
@@ -75,21 +75,24 @@ QString CtlSession::OpenFailure(int com, int err) {
 
 std::vector<FoundController> CtlSession::Scan(int first, int last, QStringList* notes) {
     std::vector<FoundController> found;
-    CRZ8Ctrl& probe = m_hRZ8Dev[0];
-    m_pCurRZ8Dev = &probe;
     for (int com = first; com <= last; ++com) {
-        if (!probe.OpenPort(com, RZ8_BAUD)) {
-            const int err = probe.LastError();
+        switch (ProbeCom(com)) {
+        case ProbeResult::NotOpened: {
+            const int err = m_hRZ8Dev[0].LastError();
             if (notes && err != 0 && kztr::classifyErrno(err) != kztr::SerialError::NotFound)
                 *notes << OpenFailure(com, err);
-            continue;
+            break;
         }
-        if (APIPR_GetRZ8FullData(m_hTmpRZ8Full))
+        case ProbeResult::Silent:
+            if (notes)
+                *notes
+                    << QStringLiteral("COM%1: the port opened but no controller answered").arg(com);
+            break;
+        case ProbeResult::Answered:
             found.push_back(
                 {com, m_hTmpRZ8Full.box_id, char(m_hTmpRZ8Full.model), m_hTmpRZ8Full.fw_ver});
-        else if (notes)
-            *notes << QStringLiteral("COM%1: the port opened but no controller answered").arg(com);
-        probe.ClosePort();
+            break;
+        }
     }
     std::stable_sort(
         found.begin(), found.end(),
