@@ -153,6 +153,11 @@ public:
     void APIPR_UARTClose();
     // The model label.
     void APIPR_SetModelName(const QString& text);
+    // The model label's tool tip: the monitor name and preferred timing from the current
+    // controller's EDID; empty while not connected.
+    QString ModelToolTip() const;
+    // The model label's tool tip when (x, y) is on the label.
+    QString ToolTipAt(int x, int y, GUIRect& rcOut) const override;
 
     // --- Device actions ------------------------------------------------------------
     long OnCtrlSwitchMsgSerialCOM(std::uintptr_t wParam, std::intptr_t lParam);

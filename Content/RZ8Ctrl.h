@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #ifndef TRUE
 #define TRUE 1
@@ -68,9 +69,16 @@ public:
     uint8_t GetBoxId() const { return box_id; }
     void SetBoxId(uint8_t v) { box_id = v; }
 
+    // The bytes of the last EDID block this controller sent (fewer than 256 when it
+    // stopped short); empty until one came.
+    const std::vector<uint8_t>& GetEdid() const { return m_vecEdid; }
+    void SetEdid(const uint8_t* pBlock, int nLength) { m_vecEdid.assign(pBlock, pBlock + nLength); }
+    void ClearEdid() { m_vecEdid.clear(); }
+
     static constexpr int kStaleDiscardMax = 32;
 
 private:
+    std::vector<uint8_t> m_vecEdid;
     uint8_t fw_ver = 0;
     uint8_t m_byComNumber = 0;
     uint8_t box_id = 0;

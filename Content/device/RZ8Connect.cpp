@@ -6,25 +6,123 @@
 #include "RZ8Frames.h"
 
 #include <algorithm>
+#include <condition_variable>
+#include <mutex>
+#include <system_error>
+#include <thread>
 
-CRZ8DeviceLink::ProbeResult CRZ8DeviceLink::ProbeCom(int com) {
+using namespace std::chrono_literals;
+
+namespace {
+// One place, so that both search orders trace it from the same source line.
+void TraceSearch(int com) {
+    RZ8_TRACE("[D]APIPR_UARTOpen search com port=%d\n", com);
+}
+} // namespace
+
+CRZ8DeviceLink::ComProbe CRZ8DeviceLink::ProbeCom(int com) {
     CRZ8Ctrl& probe = m_hRZ8Dev[0];
     m_pCurRZ8Dev = &probe;
-    if (!probe.OpenPort(com, RZ8_BAUD)) return ProbeResult::NotOpened;
+    ComProbe result;
+    result.com = com;
+    if (!probe.OpenPort(com, RZ8_BAUD)) {
+        result.openError = probe.LastError();
+        return result;
+    }
     const bool answered = APIPR_GetRZ8FullData(m_hTmpRZ8Full) != 0;
     probe.ClosePort();
-    return answered ? ProbeResult::Answered : ProbeResult::Silent;
+    result.result = answered ? ProbeResult::Answered : ProbeResult::Silent;
+    if (answered) result.reply = m_hTmpRZ8Full;
+    return result;
 }
 
-void CRZ8DeviceLink::APIPR_UARTScanPorts() {
-    m_vecBoxPort.clear();
-    m_byDevCount = 0;
-    for (int n = kztr::kFirstControllerCom; n <= kztr::kLastControllerCom; ++n) {
-        RZ8_TRACE("[D]APIPR_UARTOpen search com port=%d\n", n);
-        if (ProbeCom(n) == ProbeResult::Answered)
-            m_vecBoxPort.emplace_back(m_hTmpRZ8Full.box_id, n);
+std::vector<CRZ8DeviceLink::ComProbe> CRZ8DeviceLink::ProbeAllAtOnce(int first, int last) {
+    const size_t count = size_t(std::max(0, last - first + 1));
+    std::vector<ComProbe> probes(count);
+    std::vector<std::vector<DebugTrace::Line>> traces(count);
+    std::mutex mutex;
+    std::condition_variable finishedChanged;
+    size_t finished = 0;
+
+    const auto probeOne = [&](size_t i) {
+        // Its own link, so nothing of this one is shared; what reply handling reads of
+        // this link's state it gets a copy of.
+        CRZ8DeviceLink link(m_clock);
+        link.m_hTmpRZ8Full = m_hTmpRZ8Full;
+        link.m_hRZ8DevBoxMode = m_hRZ8DevBoxMode;
+        link.m_iEDIDReadCount = m_iEDIDReadCount;
+        link.m_strLogDir = m_strLogDir;
+        TraceHold hold;
+        probes[i] = link.ProbeCom(first + int(i));
+        traces[i] = hold.Take();
+    };
+
+    std::vector<std::thread> threads;
+    std::vector<size_t> notStarted;
+    for (size_t i = 0; i < count; ++i) {
+        try {
+            threads.emplace_back([&, i] {
+                probeOne(i);
+                std::lock_guard<std::mutex> lock(mutex);
+                ++finished;
+                finishedChanged.notify_all();
+            });
+        } catch (const std::system_error&) {
+            notStarted.push_back(i); // probed here afterwards, one after another
+            std::lock_guard<std::mutex> lock(mutex);
+            ++finished;
+        }
+    }
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        const auto allFinished = [&] { return finished == count; };
+        while (!allFinished()) {
+            if (!m_fnMessagePump) {
+                finishedChanged.wait(lock, allFinished);
+                break;
+            }
+            lock.unlock();
+            m_fnMessagePump();
+            lock.lock();
+            finishedChanged.wait_for(lock, kPumpSlice, allFinished);
+        }
+    }
+    for (std::thread& t : threads)
+        t.join();
+    for (size_t i : notStarted)
+        probeOne(i);
+
+    for (size_t i = 0; i < count; ++i) {
+        TraceSearch(probes[i].com);
+        for (const DebugTrace::Line& line : traces[i])
+            DebugTrace::Emit(line);
+        if (probes[i].result == ProbeResult::Answered) m_hTmpRZ8Full = probes[i].reply;
+    }
+    return probes;
+}
+
+std::vector<CRZ8DeviceLink::ComProbe> CRZ8DeviceLink::ScanComs(int first, int last,
+                                                               ScanOrder order) {
+    std::vector<ComProbe> probes;
+    if (order == ScanOrder::AllAtOnce) {
+        probes = ProbeAllAtOnce(first, last);
+    } else {
+        for (int com = first; com <= last; ++com) {
+            TraceSearch(com);
+            probes.push_back(ProbeCom(com));
+        }
     }
     m_pCurRZ8Dev = &m_hRZ8Dev[0];
+    return probes;
+}
+
+void CRZ8DeviceLink::APIPR_UARTScanPorts(ScanOrder order) {
+    m_vecBoxPort.clear();
+    m_byDevCount = 0;
+    for (const ComProbe& probe :
+         ScanComs(kztr::kFirstControllerCom, kztr::kLastControllerCom, order))
+        if (probe.result == ProbeResult::Answered)
+            m_vecBoxPort.emplace_back(probe.reply.box_id, probe.com);
     // Equal box IDs keep their port order; any order would do, this one is repeatable.
     std::stable_sort(m_vecBoxPort.begin(), m_vecBoxPort.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -38,6 +136,7 @@ int CRZ8DeviceLink::APIPR_UARTOpenFoundPorts() {
         CRZ8Ctrl& dev = m_hRZ8Dev[m_byDevCount];
         m_pCurRZ8Dev = &dev;
         if (!dev.OpenPort(port, RZ8_BAUD)) continue;
+        dev.ClearEdid(); // the link may have served another controller before
         // A controller that answered the search but not now ends the pass; the ones
         // found before it stay connected, its own port is not kept.
         if (!APIPR_GetRZ8FullData(m_hTmpRZ8Full)) {
@@ -72,7 +171,9 @@ int CRZ8DeviceLink::APIPR_UARTGetPortReg() {
 }
 
 void CRZ8DeviceLink::CloseAllDeviceLinks() {
-    for (CRZ8Ctrl& dev : m_hRZ8Dev)
+    for (CRZ8Ctrl& dev : m_hRZ8Dev) {
         dev.ClosePort();
+        dev.ClearEdid();
+    }
     m_pCurRZ8Dev = &m_hRZ8Dev[0];
 }

@@ -11,9 +11,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-// Slice of the message-pumping wait: short enough for a responsive panel.
-constexpr auto kPumpSlice = 10ms;
-
 // The four flag bytes of digital separate sync are the ones with a polarity text.
 bool IsSyncFlags(uint8_t flags) {
     return !PolarityText(flags).isEmpty();
@@ -52,13 +49,15 @@ int CRZ8DeviceLink::APIPR_UARTReadDataAndCheck(RZ8Full& hOut, uint8_t byCode, in
     int have = 0;
     bool saidReadable = false;
     for (;;) {
+        // Looked at before the read, so that what arrived by the limit is still taken.
+        const bool late = m_clock.now() >= deadline;
         const int n = APIPR_UARTReadData(area + have, RZ8_FRAME_LEN - have);
         have += n;
         if (have == RZ8_FRAME_LEN) return HandleCompleteReply(area, n, hOut, byCode, nLimitSeconds);
         if (n > 0) RZ8_TRACE("[D]APIPR_UARTReadDataAndCheck  len=%d cmd=%x\n", n, area[0]);
+        if (late) return 0;
         // A port that claims input but yields none must not turn this into a spin.
         if (n == 0 && saidReadable) m_clock.sleepFor(1ms);
-        if (m_clock.now() >= deadline) return 0;
         WaitForInput(deadline, saidReadable);
     }
 }
@@ -128,6 +127,9 @@ int CRZ8DeviceLink::ReceiveDataBlock(uint8_t byReplyCode) {
     m_nLastBlockLength = e;
     RZ8_TRACE("[D]APIPR_UARTReadDataAndCheck cmd=%x EDID len=%d Mode=%d\n", byReplyCode, e,
               m_hRZ8DevBoxMode);
+    // Kept per controller, for telling the operator which monitor hangs on it.
+    if (byReplyCode == RZ8_BOOTCDE_GET_EDID && e > 0 && m_pCurRZ8Dev)
+        m_pCurRZ8Dev->SetEdid(m_byEDID, e);
     if (e == RZ8_BLOCK_LEN && !ExamineDataBlock(byReplyCode)) return 0;
     for (int line = 0; line < e; line += 16) {
         const uint8_t* b = m_byEDID + line;

@@ -24,6 +24,8 @@ public:
     static constexpr auto kResetEchoPause = std::chrono::milliseconds(9000);
     static constexpr auto kBlockWait = std::chrono::milliseconds(500);
     static constexpr int kEDIDReadCountCap = 5;
+    // Slice of the message-pumping waits: short enough for a responsive panel.
+    static constexpr auto kPumpSlice = std::chrono::milliseconds(10);
     // The usual pause between sending a command and reading its echo.
     static constexpr int kCommandPauseMs = 1000;
 
@@ -56,14 +58,22 @@ public:
     int APIPR_SetRZ8FullData(RZ8Full& hRecord, uint8_t byCode, uint8_t byBoxId, int nPauseMs);
     // What a probe of one COM number found.
     enum class ProbeResult { NotOpened, Silent, Answered };
-    // Opens COM com on device link 0 (made current), asks for the configuration into
-    // m_hTmpRZ8Full and closes the port again. After NotOpened, device link 0's
-    // LastError() says why.
-    ProbeResult ProbeCom(int com);
-    // The connect's search: probes COM1 to COM15 one after another on device link 0 and
-    // fills m_vecBoxPort with (box ID, COM) of every controller that answered, sorted by
-    // box ID. Every probe port is closed again.
-    void APIPR_UARTScanPorts();
+    struct ComProbe {
+        int com = 0;
+        ProbeResult result = ProbeResult::NotOpened;
+        int openError = 0; // errno when the port did not open, 0 when not known
+        RZ8Full reply{};   // the configuration, when answered
+    };
+    // How a search takes the COM numbers: all at the same time (a silent port costs its
+    // 5 s once, not once each), or one after another on device link 0.
+    enum class ScanOrder { AllAtOnce, OneByOne };
+    // Probes COM first..last: opens each, asks for its configuration and closes it
+    // again. Results, trace lines and the record left in m_hTmpRZ8Full (the last reply)
+    // are those of probing one after another in COM order, whichever the order.
+    std::vector<ComProbe> ScanComs(int first, int last, ScanOrder order = ScanOrder::AllAtOnce);
+    // The connect's search over COM1 to COM15: fills m_vecBoxPort with (box ID, COM)
+    // of every controller that answered, sorted by box ID.
+    void APIPR_UARTScanPorts(ScanOrder order = ScanOrder::AllAtOnce);
     // The connect's second pass over m_vecBoxPort: opens one device link per controller
     // that answers again, stopping at the first silent one. Sets m_byDevCount and makes
     // device link 0 current. Returns how many pairs did not carry box ID position + 1.
@@ -109,6 +119,11 @@ public:
     QString m_strLogDir;
 
 private:
+    // Opens COM com on device link 0, asks for the configuration into m_hTmpRZ8Full and
+    // closes the port again.
+    ComProbe ProbeCom(int com);
+    // Each probe on its own thread and device link; traces them afterwards in COM order.
+    std::vector<ComProbe> ProbeAllAtOnce(int first, int last);
     // The reply is whole: pauses, block, field trace and code check.
     int HandleCompleteReply(const uint8_t* area, int nLastRead, RZ8Full& hOut, uint8_t byCode,
                             int nLimit);

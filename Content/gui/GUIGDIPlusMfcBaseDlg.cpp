@@ -4,11 +4,13 @@
 #include "SkinImage.h"
 
 #include <QCoreApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QThread>
+#include <QToolTip>
 #include <QWindow>
 
 QEvent::Type FrameMessageEvent::EventType() {
@@ -22,6 +24,8 @@ CGUIGDIPlusMfcBaseDlg::CGUIGDIPlusMfcBaseDlg(QWidget* parent)
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
+    // A tool tip answers a resting pointer whether or not the panel has the focus.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     m_hPainter.Startup();
     setCursor(m_hCursor);
 
@@ -246,7 +250,25 @@ bool CGUIGDIPlusMfcBaseDlg::event(QEvent* e) {
         OnFrameMessage(fm->m_uMsg, fm->m_wParam, fm->m_lParam);
         return true;
     }
+    if (e->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(e);
+        GUIRect rc;
+        const QString text = ToolTipAt(help->pos().x(), help->pos().y(), rc);
+        if (text.isEmpty()) {
+            QToolTip::hideText();
+            e->ignore();
+        } else {
+            // Kept while the pointer stays on the item it belongs to.
+            QToolTip::showText(help->globalPos(), text, this,
+                               QRect(rc.left, rc.top, rc.Width(), rc.Height()));
+        }
+        return true;
+    }
     return QDialog::event(e);
+}
+
+QString CGUIGDIPlusMfcBaseDlg::ToolTipAt(int, int, GUIRect&) const {
+    return {};
 }
 
 void CGUIGDIPlusMfcBaseDlg::BeginWindowDrag(int x, int y) {

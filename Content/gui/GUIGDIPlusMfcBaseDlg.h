@@ -122,6 +122,9 @@ protected:
     virtual long OnFrameMessage(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam);
     // What the router asks for after a change of look. Default: UpdateLayeredFrame().
     virtual void RepaintFrame();
+    // Tool tip for the point (x, y) of the panel and the rectangle it belongs to; an
+    // empty text shows none. Default: none anywhere.
+    virtual QString ToolTipAt(int x, int y, GUIRect& rcOut) const;
 
     bool event(QEvent* e) override;
     void paintEvent(QPaintEvent* e) override;

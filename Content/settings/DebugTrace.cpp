@@ -10,6 +10,8 @@
 Q_LOGGING_CATEGORY(rz8Trace, "rz8.trace", QtInfoMsg)
 
 namespace {
+thread_local TraceHold* t_pHold = nullptr;
+
 const char* baseName(const char* path) {
     const char* slash = std::strrchr(path, '/');
     return slash ? slash + 1 : path;
@@ -53,10 +55,25 @@ void DebugTrace::operator()(const wchar_t* format, ...) const {
 }
 
 void DebugTrace::emitLine(const QString& text) const {
-    QString line = text;
-    if (line.endsWith(QLatin1Char('\n'))) line.chop(1);
+    Line line{m_file, m_line, text};
+    if (line.text.endsWith(QLatin1Char('\n'))) line.text.chop(1);
+    if (t_pHold)
+        t_pHold->m_lines.push_back(std::move(line));
+    else
+        Emit(line);
+}
+
+void DebugTrace::Emit(const Line& line) {
     // File and line go into the text itself, so every sink shows them.
-    const char* file = baseName(m_file);
-    QMessageLogger(file, m_line, nullptr, rz8Trace().categoryName())
-        .debug("%s:%d: %s", file, m_line, qUtf8Printable(line));
+    const char* file = baseName(line.file);
+    QMessageLogger(file, line.line, nullptr, rz8Trace().categoryName())
+        .debug("%s:%d: %s", file, line.line, qUtf8Printable(line.text));
+}
+
+TraceHold::TraceHold() : m_pOuter(t_pHold) {
+    t_pHold = this;
+}
+
+TraceHold::~TraceHold() {
+    t_pHold = m_pOuter;
 }

@@ -3,6 +3,8 @@
 #include "DeviceLinkFixture.h"
 #include "TraceCapture.h"
 
+#include <cstring>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -67,6 +69,128 @@ TEST_F(DeviceLinkConnectTest, SecondPassKeepsOneOpenLinkPerControllerInBoxIdOrde
     EXPECT_TRUE(bus.line(3).isOpen());
     EXPECT_TRUE(bus.line(5).isOpen());
 }
+
+// What is behind a COM number in a scan case.
+enum class Behind { Controller, Silent, OpenFails, WrongCode, HalfReply };
+
+struct ScanCase {
+    const char* name;
+    std::vector<std::tuple<int, Behind, uint8_t>> ports; // (COM, what, box ID)
+};
+
+void PrintTo(const ScanCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ScanOrderTest : public DeviceLinkConnectTest, public ::testing::WithParamInterface<ScanCase> {
+protected:
+    struct Outcome {
+        std::vector<TraceLine> traces;
+        std::vector<std::pair<int, int>> found;
+        std::vector<CRZ8DeviceLink::ComProbe> probes;
+        Bytes lastRecord;
+    };
+    void SetUpPorts() {
+        for (const auto& [com, behind, box] : GetParam().ports) {
+            FakeSerialLine& line = bus.line(com);
+            switch (behind) {
+            case Behind::Controller:
+                Controller(com, box, char('A' + com));
+                break;
+            case Behind::Silent:
+                break;
+            case Behind::OpenFails:
+                line.setOpenFails(true);
+                break;
+            case Behind::WrongCode:
+                line.onWrite(FakeSerialLine::command(0xFF), at(5ms, replyFrame(0x05, 'C', box)));
+                break;
+            case Behind::HalfReply:
+                line.onWrite(FakeSerialLine::command(0xFF), at(5ms, Bytes(7, 0x11)));
+                break;
+            }
+        }
+    }
+    Outcome Scan(CRZ8DeviceLink::ScanOrder order) {
+        CRZ8DeviceLink scanner(clock);
+        scanner.m_strLogDir = link->m_strLogDir;
+        Outcome o;
+        TraceCapture trace;
+        o.probes = scanner.ScanComs(1, 15, order);
+        scanner.APIPR_UARTScanPorts(order);
+        o.traces = trace.lines();
+        o.found = scanner.m_vecBoxPort;
+        o.lastRecord.assign(scanner.m_hTmpRZ8Full.bytes(),
+                            scanner.m_hTmpRZ8Full.bytes() + sizeof(RZ8Full));
+        EXPECT_EQ(scanner.m_pCurRZ8Dev, &scanner.m_hRZ8Dev[0]);
+        return o;
+    }
+};
+
+TEST_P(ScanOrderTest, AllAtOnceFindsTracesAndLeavesWhatOneByOneDoes) {
+    SetUpPorts();
+    const Outcome oneByOne = Scan(CRZ8DeviceLink::ScanOrder::OneByOne);
+    const Outcome allAtOnce = Scan(CRZ8DeviceLink::ScanOrder::AllAtOnce);
+
+    EXPECT_EQ(allAtOnce.traces, oneByOne.traces);
+    EXPECT_EQ(allAtOnce.found, oneByOne.found);
+    EXPECT_EQ(allAtOnce.lastRecord, oneByOne.lastRecord);
+    ASSERT_EQ(allAtOnce.probes.size(), 15u);
+    for (size_t i = 0; i < 15; ++i) {
+        const auto& a = allAtOnce.probes[i];
+        const auto& b = oneByOne.probes[i];
+        EXPECT_EQ(a.com, int(i) + 1);
+        EXPECT_EQ(a.com, b.com);
+        EXPECT_EQ(a.result, b.result) << "COM" << a.com;
+        EXPECT_EQ(a.openError, b.openError) << "COM" << a.com;
+        EXPECT_EQ(std::memcmp(&a.reply, &b.reply, sizeof a.reply), 0) << "COM" << a.com;
+    }
+    // Each scan ran twice (ScanComs, then the search); only the controllers answered.
+    size_t answered = 0;
+    for (const auto& [com, behind, box] : GetParam().ports) {
+        EXPECT_FALSE(bus.line(com).isOpen()) << "COM" << com;
+        if (behind == Behind::Controller) ++answered;
+    }
+    EXPECT_EQ(oneByOne.found.size(), answered);
+    // The search traces every COM number once per scan, in order.
+    std::vector<std::string> searched;
+    for (const TraceLine& l : allAtOnce.traces)
+        if (l.text.rfind("[D]APIPR_UARTOpen search com port=", 0) == 0) searched.push_back(l.text);
+    ASSERT_EQ(searched.size(), 30u);
+    EXPECT_EQ(searched[14], "[D]APIPR_UARTOpen search com port=15");
+}
+
+INSTANTIATE_TEST_SUITE_P(Ports, ScanOrderTest,
+                         ::testing::Values(ScanCase{"Nothing", {}},
+                                           ScanCase{"TwoControllersThreeSilent",
+                                                    {{2, Behind::Silent, 0},
+                                                     {3, Behind::Controller, 2},
+                                                     {5, Behind::Controller, 1},
+                                                     {7, Behind::Silent, 0},
+                                                     {11, Behind::Silent, 0}}},
+                                           ScanCase{"EveryPortAController",
+                                                    {{1, Behind::Controller, 9},
+                                                     {2, Behind::Controller, 3},
+                                                     {3, Behind::Controller, 3},
+                                                     {4, Behind::Controller, 0xFF},
+                                                     {5, Behind::Controller, 1},
+                                                     {6, Behind::Controller, 14},
+                                                     {7, Behind::Controller, 2},
+                                                     {8, Behind::Controller, 12},
+                                                     {9, Behind::Controller, 4},
+                                                     {10, Behind::Controller, 5},
+                                                     {11, Behind::Controller, 6},
+                                                     {12, Behind::Controller, 7},
+                                                     {13, Behind::Controller, 8},
+                                                     {14, Behind::Controller, 10},
+                                                     {15, Behind::Controller, 11}}},
+                                           ScanCase{"MisbehavingPorts",
+                                                    {{1, Behind::OpenFails, 0},
+                                                     {4, Behind::WrongCode, 7},
+                                                     {6, Behind::Controller, 4},
+                                                     {8, Behind::HalfReply, 0},
+                                                     {15, Behind::Controller, 3}}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct MisnumberCase {
     const char* name;

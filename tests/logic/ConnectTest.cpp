@@ -4,6 +4,9 @@
 #include "FrameSimFixture.h"
 
 #include <QFile>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QToolTip>
 
 namespace kztr::test {
 namespace {
@@ -12,6 +15,8 @@ using Frame = CGUIGDIPlusMfcFrameMain;
 
 class ConnectTest : public FrameSimTest {
 protected:
+    // What the frame answers to a tool-tip request at p.
+    QString ToolTipAt(QPoint p, GUIRect& rc) const { return m_frame->ToolTipAt(p.x(), p.y(), rc); }
     bool AnyLinkOpen() const {
         for (const CRZ8Ctrl& dev : m_frame->m_hRZ8Dev)
             if (dev.IsOpen()) return true;
@@ -245,6 +250,47 @@ TEST_F(ConnectTest, SwitchingOffClosesEveryLinkAndBringsBackTheNotConnectedPanel
     // Off and on again finds the same controllers.
     ASSERT_TRUE(Connect());
     EXPECT_EQ(VisibleColumns(), 3);
+}
+
+TEST_F(ConnectTest, TheModelLabelsToolTipNamesTheCurrentControllersMonitor) {
+    kztr::sim::ControllerConfig first = Controller(3, 1, 'D');
+    first.productName = "LOBBY LEFT";
+    first.edidFlags = 0x1A; // H+ V-
+    kztr::sim::ControllerConfig second = Controller(5, 2, 'D');
+    second.productName = "LOBBY RIGHT";
+    Start({first, second});
+    // Hovering the label of a panel that is not connected shows nothing.
+    const GUIRect label = m_frame->m_hGUICtrlText[Frame::kTextModel].m_rcCtrl;
+    const QPoint inLabel((label.left + label.right) / 2, (label.top + label.bottom) / 2);
+    GUIRect rc;
+    EXPECT_EQ(ToolTipAt(inLabel, rc), "");
+    ASSERT_TRUE(Connect());
+
+    const QString tip = ToolTipAt(inLabel, rc);
+    EXPECT_TRUE(tip.contains("LOBBY LEFT")) << tip.toStdString();
+    EXPECT_TRUE(tip.contains("1920 x 1080 at 60.00 Hz")) << tip.toStdString();
+    EXPECT_TRUE(tip.contains("H+ V-")) << tip.toStdString();
+    EXPECT_EQ(rc.left, label.left);
+    EXPECT_EQ(rc.bottom, label.bottom);
+    EXPECT_EQ(ToolTipAt(QPoint(label.right + 5, label.bottom + 40), rc), "");
+    // What the window shows when the pointer rests on the label.
+    QHelpEvent rest(QEvent::ToolTip, inLabel, m_frame->mapToGlobal(inLabel));
+    QCoreApplication::sendEvent(m_frame.get(), &rest);
+    EXPECT_EQ(QToolTip::text(), tip);
+
+    // The connect reads the first controller's EDID only; F8 reads the current one's.
+    ClickDeviceBox(1);
+    EXPECT_TRUE(ToolTipAt(inLabel, rc).startsWith("No EDID read"))
+        << ToolTipAt(inLabel, rc).toStdString();
+    QKeyEvent f8(QEvent::KeyPress, Qt::Key_F8, Qt::NoModifier);
+    QCoreApplication::sendEvent(m_frame.get(), &f8);
+    EXPECT_TRUE(ToolTipAt(inLabel, rc).contains("LOBBY RIGHT"))
+        << ToolTipAt(inLabel, rc).toStdString();
+    ClickDeviceBox(0);
+    EXPECT_TRUE(ToolTipAt(inLabel, rc).contains("LOBBY LEFT"));
+
+    ClickSwitch(Frame::kSwitchSerialCOM);
+    EXPECT_EQ(ToolTipAt(inLabel, rc), "");
 }
 
 } // namespace

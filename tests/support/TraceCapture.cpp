@@ -35,6 +35,7 @@ void TraceCapture::handler(QtMsgType type, const QMessageLogContext& context, co
 void TraceCapture::add(const QMessageLogContext& context, const QString& msg) {
     TraceLine line;
     line.file = context.file ? context.file : "";
+    line.line = context.line;
     std::string text = msg.toStdString();
     // DebugTrace writes "file:line: text".
     const std::string prefix = line.file + ":" + std::to_string(context.line) + ": ";

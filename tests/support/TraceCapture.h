@@ -4,6 +4,7 @@
 // and puts both back on destruction. Lines may come from any thread.
 #include <QtGlobal>
 #include <mutex>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -11,8 +12,16 @@ namespace kztr::test {
 
 struct TraceLine {
     std::string file; // source file name of the trace call, e.g. "RZ8Ctrl.cpp"
+    int line = 0;     // and its line
     std::string text; // the line without the "file:line: " prefix
+    bool operator==(const TraceLine& o) const {
+        return file == o.file && line == o.line && text == o.text;
+    }
 };
+
+inline void PrintTo(const TraceLine& l, std::ostream* os) {
+    *os << l.file << ':' << l.line << ": " << l.text;
+}
 
 class TraceCapture {
 public:

@@ -75,22 +75,21 @@ QString CtlSession::OpenFailure(int com, int err) {
 
 std::vector<FoundController> CtlSession::Scan(int first, int last, QStringList* notes) {
     std::vector<FoundController> found;
-    for (int com = first; com <= last; ++com) {
-        switch (ProbeCom(com)) {
-        case ProbeResult::NotOpened: {
-            const int err = m_hRZ8Dev[0].LastError();
-            if (notes && err != 0 && kztr::classifyErrno(err) != kztr::SerialError::NotFound)
-                *notes << OpenFailure(com, err);
+    for (const ComProbe& probe : ScanComs(first, last)) {
+        switch (probe.result) {
+        case ProbeResult::NotOpened:
+            if (notes && probe.openError != 0 &&
+                kztr::classifyErrno(probe.openError) != kztr::SerialError::NotFound)
+                *notes << OpenFailure(probe.com, probe.openError);
             break;
-        }
         case ProbeResult::Silent:
             if (notes)
-                *notes
-                    << QStringLiteral("COM%1: the port opened but no controller answered").arg(com);
+                *notes << QStringLiteral("COM%1: the port opened but no controller answered")
+                              .arg(probe.com);
             break;
         case ProbeResult::Answered:
             found.push_back(
-                {com, m_hTmpRZ8Full.box_id, char(m_hTmpRZ8Full.model), m_hTmpRZ8Full.fw_ver});
+                {probe.com, probe.reply.box_id, char(probe.reply.model), probe.reply.fw_ver});
             break;
         }
     }
