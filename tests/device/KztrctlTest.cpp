@@ -1,62 +1,26 @@
 // kztrctl as the operator runs it: a copy of the program in a scratch folder (so its
 // LogoFiles/ is the test's), talking to simulated controllers on pseudo-terminals.
 #include "CommandLine.h"
-#include "SimulatedPortsTest.h"
+#include "EdidDecoder.h"
+#include "KztrctlProgram.h"
 
-#include <QDate>
-#include <QDir>
-#include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 #include <ostream>
 
 using namespace std::chrono_literals;
 using kztr::sim::Faults;
+using kztr::test::RunResult;
 using kztr::test::SimController;
 
 namespace {
 
-struct RunResult {
-    int exitCode = -1;
-    QStringList out; // stdout lines
-    QString err;
-};
-
-class KztrctlTest : public kztr::test::SimulatedPortsTest {
+class KztrctlTest : public kztr::test::KztrctlProgramTest {
 protected:
     void SetUp() override {
         ASSERT_NO_FATAL_FAILURE(
-            StartSimulator({SimController(3, 2, 'C', 17), SimController(5, 1, 'D', 19)}));
-        program = dir.path() + "/kztrctl";
-        ASSERT_TRUE(QFile::copy(QStringLiteral(KZTRCTL_EXECUTABLE), program));
+            StartWith({SimController(3, 2, 'C', 17), SimController(5, 1, 'D', 19)}));
     }
-
-    RunResult Run(const QStringList& args, int limitMs = 30000) {
-        // The program inherits RZ8_PORT_DIR from the fixture.
-        QProcess p;
-        p.start(program, args);
-        RunResult r;
-        if (!p.waitForFinished(limitMs)) {
-            p.kill();
-            p.waitForFinished();
-            r.err = "did not finish";
-            return r;
-        }
-        r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        r.out = QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-        r.err = QString::fromUtf8(p.readAllStandardError());
-        return r;
-    }
-
-    // Lines of today's daily log beside the program.
-    QStringList LogLines() const {
-        QFile f(dir.path() + "/LogoFiles/" + QDate::currentDate().toString("yyyy.MM.dd") + ".txt");
-        if (!f.open(QIODevice::ReadOnly)) return {};
-        return QString::fromUtf8(f.readAll()).split("\r\n", Qt::SkipEmptyParts);
-    }
-
-    QString program;
 };
 
 TEST_F(KztrctlTest, ScanListsControllersByBoxId) {
@@ -123,9 +87,20 @@ TEST_F(KztrctlTest, EdidReport) {
         r.out.filter(QRegularExpression("^[0-9A-F]{4}: ([0-9A-F]{2} ){15}[0-9A-F]{2}$")).size(),
         16);
     EXPECT_TRUE(r.out.contains("header         ok"));
-    EXPECT_EQ(r.out.filter("checksum").size(), 2);
+    EXPECT_EQ(r.out.filter(QRegularExpression("^checksum")).size(), 2);
     EXPECT_EQ(r.out.filter(QRegularExpression(": ok$")).size(), 2);
     EXPECT_TRUE(r.out.contains("sync polarity  H/V Polarity:+/+ (byte 71 = 1E)"));
+
+    // Then what the dumped bytes say about the monitor.
+    QByteArray bytes;
+    for (const QString& line :
+         r.out.filter(QRegularExpression("^[0-9A-F]{4}: ([0-9A-F]{2} ){15}[0-9A-F]{2}$")))
+        bytes += QByteArray::fromHex(line.mid(6).toLatin1());
+    ASSERT_EQ(bytes.size(), 256);
+    const qsizetype decoded = r.out.indexOf(QRegularExpression("sync polarity .*")) + 1;
+    EXPECT_EQ(r.out.mid(decoded),
+              DescribeEdid(DecodeEdid(reinterpret_cast<const uint8_t*>(bytes.constData()), 256)));
+    EXPECT_TRUE(r.out.contains("monitor name   RZ8 SIM")) << r.out.join('\n').toStdString();
 }
 
 TEST_F(KztrctlTest, ControllerFailuresExitOne) {
@@ -189,17 +164,48 @@ INSTANTIATE_TEST_SUITE_P(
             "BoxIdNoId", {"boxid", "--com", "5", "255"}, "box ID must be a number from 1 to 254"},
         UsageCase{"BoxIdMissing", {"boxid", "--com", "5"}, "boxid needs the new box ID"},
         UsageCase{"ScanWithPort", {"scan", "--com", "3"}, "scan takes no --com"},
-        UsageCase{"ShowWithExtra", {"show", "--com", "5", "vr=60"}, "show takes no arguments"}),
+        UsageCase{"ShowWithExtra", {"show", "--com", "5", "vr=60"}, "show takes no arguments"},
+        UsageCase{"JsonOnSet",
+                  {"set", "--com", "5", "vr=60", "--json"},
+                  "--json goes with scan, show and edid"},
+        UsageCase{"DryRunOnSet",
+                  {"set", "--com", "5", "vr=60", "--dry-run"},
+                  "--dry-run goes with load only"},
+        UsageCase{"ForceOnSave", {"save", "wall.json", "--force"}, "--force goes with load only"},
+        UsageCase{"SaveWithoutFile", {"save"}, "save needs one file name: kztrctl save [--com N]"},
+        UsageCase{"SaveTwoFiles", {"save", "a.json", "b.json"}, "save needs one file name"},
+        UsageCase{"LoadWithPort", {"load", "--com", "5", "wall.json"}, "load takes no --com"},
+        UsageCase{"LoadWithoutFile",
+                  {"load", "--dry-run"},
+                  "load needs one file name: kztrctl load FILE [--dry-run] [--force]"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(KztrctlTest, HelpNamesEveryCommandAndField) {
     const RunResult r = Run({"--help"});
     EXPECT_EQ(r.exitCode, 0);
     const QString text = r.out.join('\n');
-    for (const char* word :
-         {"scan", "show --com N", "set --com N field=value", "edid --com N",
-          "pattern --com N on|rgbw|off", "boxid --com N ID", "reset --com N", "vr", "hblank",
-          "vblank", "hpol", "depth", "audio", "edid", "Exit status", "LogoFiles"})
+    const char* const words[] = {"scan",
+                                 "show --com N",
+                                 "set --com N field=value",
+                                 "edid --com N",
+                                 "pattern --com N on|rgbw|off",
+                                 "boxid --com N ID",
+                                 "reset --com N",
+                                 "save [--com N] FILE",
+                                 "load FILE [--dry-run] [--force]",
+                                 "--json",
+                                 "--dry-run",
+                                 "--force",
+                                 "vr",
+                                 "hblank",
+                                 "vblank",
+                                 "hpol",
+                                 "depth",
+                                 "audio",
+                                 "edid",
+                                 "Exit status",
+                                 "LogoFiles"};
+    for (const char* word : words)
         EXPECT_TRUE(text.contains(QLatin1String(word))) << word;
     EXPECT_TRUE(sim.requests().empty());
 }
@@ -228,6 +234,24 @@ TEST(KztrctlArguments, ParsedRequests) {
     p = ParseCtlArguments({"boxid", "--com", "3", "12"});
     ASSERT_TRUE(p.request);
     EXPECT_EQ(p.request->boxId, 12);
+
+    p = ParseCtlArguments({"load", "--dry-run", "wall.json", "--force"});
+    ASSERT_TRUE(p.request) << p.error.toStdString();
+    EXPECT_EQ(p.request->command, CtlCommand::Load);
+    EXPECT_EQ(p.request->file, "wall.json");
+    EXPECT_TRUE(p.request->dryRun);
+    EXPECT_TRUE(p.request->force);
+
+    p = ParseCtlArguments({"save", "--com", "5", "one.json"});
+    ASSERT_TRUE(p.request) << p.error.toStdString();
+    EXPECT_EQ(p.request->command, CtlCommand::Save);
+    EXPECT_EQ(p.request->com, 5);
+    EXPECT_EQ(p.request->file, "one.json");
+    EXPECT_FALSE(p.request->json);
+
+    p = ParseCtlArguments({"edid", "--json", "--com", "3"});
+    ASSERT_TRUE(p.request) << p.error.toStdString();
+    EXPECT_TRUE(p.request->json);
 
     p = ParseCtlArguments({"show", "--help"});
     ASSERT_TRUE(p.request);

@@ -10,6 +10,7 @@ std::optional<CtlCommand> commandNamed(const QString& name) {
         {"show", CtlCommand::Show},   {"set", CtlCommand::Set},
         {"edid", CtlCommand::Edid},   {"pattern", CtlCommand::Pattern},
         {"boxid", CtlCommand::BoxId}, {"reset", CtlCommand::Reset},
+        {"save", CtlCommand::Save},   {"load", CtlCommand::Load},
     };
     for (const auto& [n, c] : names)
         if (n == name) return c;
@@ -26,6 +27,36 @@ std::optional<int> number(const QString& text, int min, int max) {
     const int v = text.toInt(&ok, 10);
     if (!ok || v < min || v > max) return std::nullopt;
     return v;
+}
+
+// The flags that are not --com, or nullptr for an unknown option.
+bool* flagNamed(const QString& option, CtlRequest& request) {
+    if (option == QLatin1String("--json")) return &request.json;
+    if (option == QLatin1String("--dry-run")) return &request.dryRun;
+    if (option == QLatin1String("--force")) return &request.force;
+    return nullptr;
+}
+
+// A flag given to a command it does not belong to.
+QString misplacedFlag(const CtlRequest& r) {
+    const bool jsonCommand = r.command == CtlCommand::Scan || r.command == CtlCommand::Show ||
+                             r.command == CtlCommand::Edid;
+    if (r.json && !jsonCommand) return QStringLiteral("--json goes with scan, show and edid");
+    if (r.command == CtlCommand::Load) return {};
+    if (r.dryRun) return QStringLiteral("--dry-run goes with load only");
+    if (r.force) return QStringLiteral("--force goes with load only");
+    return {};
+}
+
+// save and load: one file name.
+CtlParseResult withFile(CtlRequest request, const QStringList& positional, const QString& name,
+                        const char* usage) {
+    if (positional.size() != 1)
+        return fail(QStringLiteral("%1 needs one file name: kztrctl %1 %2")
+                        .arg(name, QLatin1String(usage)));
+    if (positional[0].isEmpty()) return fail(QStringLiteral("the file name is empty"));
+    request.file = positional[0];
+    return {request, {}};
 }
 
 } // namespace
@@ -50,6 +81,9 @@ CtlParseResult ParseCtlArguments(const QStringList& args) {
             comText = args[++i];
         } else if (a.startsWith(QLatin1String("--com="))) {
             comText = a.mid(6);
+        } else if (bool* flag = flagNamed(a, request)) {
+            *flag = true;
+            continue;
         } else if (a.startsWith(QLatin1String("--"))) {
             return fail(QStringLiteral("unknown option \"%1\"").arg(a));
         } else {
@@ -67,6 +101,8 @@ CtlParseResult ParseCtlArguments(const QStringList& args) {
     }
 
     const QString name = args[0];
+    const QString misplaced = misplacedFlag(request);
+    if (!misplaced.isEmpty()) return fail(misplaced);
     switch (request.command) {
     case CtlCommand::Help:
     case CtlCommand::Scan:
@@ -75,6 +111,12 @@ CtlParseResult ParseCtlArguments(const QStringList& args) {
             return fail(
                 QStringLiteral("%1 takes no arguments, got \"%2\"").arg(name, positional[0]));
         return {request, {}};
+    case CtlCommand::Save:
+        return withFile(request, positional, name, "[--com N] FILE");
+    case CtlCommand::Load:
+        if (haveCom)
+            return fail(QStringLiteral("load takes no --com: it finds the controllers by box ID"));
+        return withFile(request, positional, name, "FILE [--dry-run] [--force]");
     default:
         break;
     }
@@ -132,30 +174,51 @@ CtlParseResult ParseCtlArguments(const QStringList& args) {
 
 QString CtlUsageText() {
     return QStringLiteral(
-               "Usage: kztrctl <command> [--com N] [arguments]\n"
+               "Usage: kztrctl <command> [--com N] [arguments] [options]\n"
                "\n"
                "Talks to RZ8 controllers on their serial ports (COM<n>; with RZ8_PORT_DIR set,\n"
                "$RZ8_PORT_DIR/COM<n>, e.g. controllers simulated by rz8sim).\n"
                "\n"
                "Commands:\n"
-               "  scan                     probe COM1 to COM15 and list the controllers found,\n"
+               "  scan [--json]            probe COM1 to COM15 and list the controllers found,\n"
                "                           sorted by box ID: COM number, box ID, model letter,\n"
-               "                           model name, firmware. A port that opens but has no\n"
-               "                           controller costs 5 s; such ports, and ports that\n"
-               "                           exist but cannot be opened, are named on stderr.\n"
-               "  show --com N             the controller's configuration in operator units\n"
+               "                           model name, firmware. Every port is asked at once,\n"
+               "                           so ports that open without a controller cost 5 s\n"
+               "                           together; such ports, and ports that exist but\n"
+               "                           cannot be opened, are named on stderr.\n"
+               "  show --com N [--json]    the controller's configuration in operator units\n"
                "  set --com N field=value ...\n"
                "                           read the configuration, change the named fields,\n"
                "                           apply it (command 0x00), read it back and show it\n"
-               "  edid --com N             read the EDID: hex dump, checksum results, sync\n"
-               "                           polarity\n"
+               "  edid --com N [--json]    read the EDID: hex dump, checksum results, sync\n"
+               "                           polarity, what it says about the monitor\n"
                "  pattern --com N on|rgbw|off\n"
                "                           test pattern on, RGBW pattern on, or both off\n"
                "  boxid --com N ID         give the controller a new box ID (%1 to %2)\n"
                "  reset --com N            hardware reset (takes about 10 s)\n"
+               "  save [--com N] FILE      scan (or take COM N only), read every controller and\n"
+               "                           write their configurations to FILE, keyed by box\n"
+               "                           ID; refused when a box ID is missing or shared\n"
+               "  load FILE [--dry-run] [--force]\n"
+               "                           check FILE whole, scan, then write each of its\n"
+               "                           controllers to the one with its box ID now, as set\n"
+               "                           does, and report old -> new and what read back\n"
+               "                           differently. Refused (nothing sent) for a damaged\n"
+               "                           file or a controller of another model. Controllers\n"
+               "                           not in FILE are left alone.\n"
                "  help, --help             this text\n"
                "\n"
-               "Fields of set:\n")
+               "Options:\n"
+               "  --json     print one JSON document instead of the text. Every controller\n"
+               "             has com, boxId (null: no ID), model, modelName, firmware; show\n"
+               "             adds resolution and config (the fields below, numbers in their\n"
+               "             units, choices as their first spelling), edid adds the bytes as\n"
+               "             hex, the checksums and the decoded EDID. On failure: nothing on\n"
+               "             stdout, the message on stderr.\n"
+               "  --dry-run  load: show the differences, send nothing\n"
+               "  --force    load: write to controllers of another model than the file's\n"
+               "\n"
+               "Fields of set (and of config in JSON and wall files):\n")
                .arg(kCtlMinBoxId)
                .arg(kCtlMaxBoxId) +
            ConfigFieldHelp() +
@@ -165,5 +228,7 @@ QString CtlUsageText() {
                "in LogoFiles/<YYYY.MM.DD>.txt beside this program, as the panel does.\n"
                "\n"
                "Exit status: 0 success; 1 the port or the controller failed (message on\n"
-               "stderr); 2 usage error (unknown command, field or option, value out of range).\n");
+               "stderr), or a load found a controller missing or different after writing;\n"
+               "2 usage error (unknown command, field or option, value out of range), or a\n"
+               "wall file or wall that load refused before writing anything.\n");
 }

@@ -8,14 +8,25 @@
 #include <utility>
 #include <vector>
 
-enum class CtlCommand { Help, Scan, Show, Set, Edid, Pattern, BoxId, Reset };
+enum class CtlCommand { Help, Scan, Show, Set, Edid, Pattern, BoxId, Reset, Save, Load };
 
 struct CtlRequest {
     CtlCommand command = CtlCommand::Help;
-    int com = 0;                                          // show, set, edid, pattern, boxid, reset
+    int com = 0; // show, set, edid, pattern, boxid, reset; save (0 = every controller)
     std::vector<std::pair<QString, QString>> assignments; // set: field=value, in order
     QString pattern;                                      // on, rgbw or off
     int boxId = 0;                                        // boxid
+    QString file;                                         // save, load
+    bool json = false;                                    // scan, show, edid
+    bool dryRun = false;                                  // load
+    bool force = false;                                   // load
+};
+
+// What the process returns; --help states them.
+enum CtlExitStatus {
+    kCtlExitOk = 0,
+    kCtlExitFailed = 1,  // a port or controller failed, or a load did not match
+    kCtlExitRefused = 2, // usage error, or a wall file or wall refused before writing
 };
 
 struct CtlParseResult {

@@ -1,6 +1,7 @@
 #include "CtlSession.h"
 
 #include "ConfigFields.h"
+#include "EdidReport.h"
 #include "PortMap.h"
 #include "RZ8Frames.h"
 #include "SerialError.h"
@@ -9,11 +10,6 @@
 
 namespace {
 constexpr int kPatternPauseMs = 0;
-
-QString modelName(char letter) {
-    // The label without its polarity part, e.g. "ZEPH - T4/T5".
-    return QString::asprintf(ModelLabelFormat(letter), "").trimmed();
-}
 
 QString hex2(uint8_t v) {
     return QStringLiteral("%1").arg(v, 2, 16, QLatin1Char('0')).toUpper();
@@ -53,16 +49,24 @@ CtlSession::CtlSession(const QString& logDir, kztr::Clock& clock) : CRZ8DeviceLi
     BuildSliderResInfo();
 }
 
+QChar CtlSession::ModelLetter(char model) {
+    return model >= 0x20 && model < 0x7F ? QChar(model) : QChar('?');
+}
+
+QString CtlSession::ModelName(char model) {
+    // The label without its polarity part, e.g. "ZEPH - T4/T5".
+    return QString::asprintf(ModelLabelFormat(model), "").trimmed();
+}
+
 QString CtlSession::ControllerLine(const FoundController& c) {
-    const QChar letter = c.model >= 0x20 && c.model < 0x7F ? QChar(c.model) : QChar('?');
     // 0xFF is the controller's "no ID", not a 255th box.
     const QString id =
         c.boxId == CRZ8Ctrl::kNoBoxId ? QStringLiteral("none") : QString::number(c.boxId);
     return QStringLiteral("COM%1  box ID %2  model %3  %4  firmware %5")
         .arg(c.com)
         .arg(id)
-        .arg(letter)
-        .arg(modelName(c.model))
+        .arg(ModelLetter(c.model))
+        .arg(ModelName(c.model))
         .arg(c.fwVer);
 }
 
@@ -103,6 +107,8 @@ bool CtlSession::Connect(int com, QString& error) {
     CRZ8Ctrl& link = m_hRZ8Dev[0];
     m_pCurRZ8Dev = &link;
     m_nCom = com;
+    // Opening an open link keeps its old port.
+    link.ClosePort();
     if (!link.OpenPort(com, RZ8_BAUD)) {
         error = OpenFailure(com, link.LastError());
         return false;
@@ -120,6 +126,19 @@ bool CtlSession::Connect(int com, QString& error) {
     m_hCurRZ8Full = m_hTmpRZ8Full;
     m_hRZ8DevBoxMode = BoxModeFromModelLetter(char(m_hOldRZ8Full.model));
     m_wHBlank = m_hCurRZ8Full.iHLimit();
+    return true;
+}
+
+bool CtlSession::ReadSnapshot(int com, ControllerSnapshot& out, QString& error) {
+    if (!Connect(com, error)) return false;
+    const bool userDefined = m_hTmpRZ8Full.hRZ8Data.I_output_mode == kUserResPosition;
+    if (userDefined && !ReadPixelCounts(error)) return false;
+    out.controller = Current();
+    out.config = m_hTmpRZ8Full;
+    out.resolution = ResolutionText(SliderListForBoxMode(m_hRZ8DevBoxMode),
+                                    m_hTmpRZ8Full.hRZ8Data.I_output_mode);
+    out.userPixels.reset();
+    if (userDefined) out.userPixels = QSize(m_wHPIXEL, m_wVPIXEL);
     return true;
 }
 
@@ -171,6 +190,12 @@ bool CtlSession::ApplyCurrent(QString& error) {
     return true;
 }
 
+bool CtlSession::WriteCurrent(QString& error) {
+    if (m_hCurRZ8Full.hRZ8Data.I_output_mode == kUserResPosition && !ReadPixelCounts(error))
+        return false;
+    return ApplyCurrent(error);
+}
+
 bool CtlSession::Pattern(const QString& mode, QString& error) {
     const uint8_t code = mode == QLatin1String("on")     ? RZ8_BOOTCDE_PATTERN_ON
                          : mode == QLatin1String("rgbw") ? RZ8_BOOTCDE_RGBW_ON
@@ -189,45 +214,32 @@ bool CtlSession::Reset(QString& error) {
                    error);
 }
 
-bool CtlSession::ReadEdid(QStringList& report, QString& error) {
+bool CtlSession::ReadEdid(EdidReadout& readout, QString& error) {
     m_hTmpRZ8Full.setParam(0);
+    readout = EdidReadout{};
+    readout.controller = Current();
     if (!Command(m_hTmpRZ8Full, RZ8_BOOTCDE_GET_EDID, m_pCurRZ8Dev->GetBoxId(), kCommandPauseMs,
                  error))
         return false;
-    const int length = GetLastBlockLength();
-    report << ControllerLine(Current());
-    report << QStringLiteral("EDID: %1 bytes").arg(length);
-    for (int line = 0; line < length; line += 16) {
-        QStringList bytes;
-        for (int i = line; i < std::min(line + 16, length); ++i)
-            bytes << hex2(m_byEDID[i]);
-        report << QStringLiteral("%1: %2").arg(
-            QStringLiteral("%1").arg(line, 4, 16, QLatin1Char('0')).toUpper(), bytes.join(' '));
-    }
-    if (length != RZ8_BLOCK_LEN) {
+    const int length = std::clamp(GetLastBlockLength(), 0, int(sizeof m_byEDID));
+    readout.bytes = QByteArray(reinterpret_cast<const char*>(m_byEDID), length);
+    if (!readout.whole()) {
         error = QStringLiteral("COM%1: the EDID block was incomplete (%2 of %3 bytes)")
                     .arg(m_nCom)
                     .arg(length)
                     .arg(RZ8_BLOCK_LEN);
         return false;
     }
-    const bool headerOk = HasEdidHeader(m_byEDID);
-    const BlockChecksumResult sums = ExamineBlockChecksums(m_byEDID);
-    const auto verdict = [](bool ok) {
-        return ok ? QStringLiteral("ok") : QStringLiteral("MISMATCH");
-    };
-    report << QStringLiteral("header         %1").arg(headerOk ? "ok" : "BROKEN");
-    report << QStringLiteral("checksum0      expected %1, read %2: %3")
-                  .arg(hex2(sums.checksum0), hex2(sums.read0), verdict(sums.ok0()));
-    report << QStringLiteral("checksum1      expected %1, read %2: %3")
-                  .arg(hex2(sums.checksum1), hex2(sums.read1), verdict(sums.ok1()));
-    if (sums.hasDid)
-        report << QStringLiteral("checksumdid    expected %1, read %2: %3")
-                      .arg(hex2(sums.checksumdid), hex2(sums.readdid), verdict(sums.okDid()));
-    const uint8_t syncFlags = m_byEDID[RZ8_EDID_SYNC_FLAGS_OFFSET];
-    const QString polarity = PolarityText(syncFlags);
-    report << QStringLiteral("sync polarity  %1 (byte %2 = %3)")
-                  .arg(polarity.isEmpty() ? QStringLiteral("not digital separate sync") : polarity,
-                       QString::number(RZ8_EDID_SYNC_FLAGS_OFFSET), hex2(syncFlags));
+    readout.headerOk = HasEdidHeader(m_byEDID);
+    readout.sums = ExamineBlockChecksums(m_byEDID);
+    readout.syncFlags = m_byEDID[RZ8_EDID_SYNC_FLAGS_OFFSET];
     return true;
+}
+
+bool CtlSession::ReadEdid(QStringList& report, QString& error) {
+    EdidReadout readout;
+    const bool ok = ReadEdid(readout, error);
+    // An unanswered request has nothing to show; an incomplete block shows what came.
+    if (ok || !readout.bytes.isEmpty()) report << EdidReportLines(readout);
+    return ok;
 }

@@ -1,31 +1,29 @@
 #pragma once
 // One kztrctl run against one controller (or a scan of all ports), on the same device
 // link the panel uses, so frames, waits and daily log lines are the panel's.
+#include "CtlRecords.h"
 #include "RZ8DeviceLink.h"
 
 #include <QString>
 #include <QStringList>
 #include <vector>
 
-struct FoundController {
-    int com;
-    uint8_t boxId;
-    char model;
-    uint8_t fwVer;
-};
-
 class CtlSession : public CRZ8DeviceLink {
 public:
     explicit CtlSession(const QString& logDir, kztr::Clock& clock = kztr::systemClock());
 
-    // Probes COM first..last and returns the controllers that answered, by box ID.
+    // Probes COM first..last all at once and returns the controllers that answered, by box ID.
     // notes gets one line per port that exists but could not be opened or stayed silent
     // (ports that do not exist are the normal case and get none).
     std::vector<FoundController> Scan(int first, int last, QStringList* notes = nullptr);
 
     // Opens COM com on device link 0 and reads the configuration into m_hTmpRZ8Full,
-    // m_hOldRZ8Full and m_hCurRZ8Full. false with a message in error.
+    // m_hOldRZ8Full and m_hCurRZ8Full. false with a message in error. The port of an
+    // earlier Connect is closed first, so one session can visit several controllers.
     bool Connect(int com, QString& error);
+    // Connect, then the pixel counts when the slider is on the user-defined position, as
+    // show needs them.
+    bool ReadSnapshot(int com, ControllerSnapshot& out, QString& error);
 
     // Reads the user-defined width and height (only needed for slider position 9).
     bool ReadPixelCounts(QString& error);
@@ -35,14 +33,23 @@ public:
 
     // set: applies the changed m_hCurRZ8Full and reads it back.
     bool ApplyCurrent(QString& error);
+    // What set and load send after changing m_hCurRZ8Full: the pixel counts first when it
+    // is on the user-defined position, then ApplyCurrent.
+    bool WriteCurrent(QString& error);
     bool Pattern(const QString& mode, QString& error);
     bool SetBoxId(uint8_t newId, QString& error);
     bool Reset(QString& error);
-    // Reads the EDID into m_byEDID; the report lists dump, checksums and polarity.
+    // Reads the EDID into m_byEDID and readout; false when it was not answered or
+    // incomplete (readout then holds what arrived).
+    bool ReadEdid(EdidReadout& readout, QString& error);
+    // The same as the report of edid: dump, checksums, polarity and what the EDID says.
     bool ReadEdid(QStringList& report, QString& error);
 
     // Header line: "COM5  box ID 1  model D  ZEPH - T4/T5  firmware 19".
     static QString ControllerLine(const FoundController& c);
+    // The model letter when printable, else '?'; the model's label without polarity.
+    static QChar ModelLetter(char model);
+    static QString ModelName(char model);
     // "COM4: cannot open the port" with the device path and the reason when known.
     static QString OpenFailure(int com, int err);
 

@@ -1,30 +1,23 @@
 // kztrctl: the controllers from the command line, over the panel's own device link.
 #include "CommandLine.h"
 #include "ConfigFields.h"
+#include "CtlOutput.h"
 #include "CtlSession.h"
+#include "EdidReport.h"
+#include "JsonOutput.h"
 #include "ModuleDirectory.h"
 #include "PortMap.h"
+#include "WallFile.h"
+#include "WallLoad.h"
+#include "WallSave.h"
 
 #include <QCoreApplication>
-#include <cstdio>
 
 namespace {
 
-enum ExitStatus { kOk = 0, kControllerFailed = 1, kUsage = 2 };
-
-void print(const QString& text) {
-    std::fputs(qUtf8Printable(text + '\n'), stdout);
-}
-void printLines(const QStringList& lines) {
-    for (const QString& l : lines)
-        print(l);
-}
-void note(const QString& message) {
-    std::fputs(qUtf8Printable(QStringLiteral("kztrctl: ") + message + '\n'), stderr);
-}
 int failed(const QString& message) {
-    note(message);
-    return kControllerFailed;
+    CtlNote(message);
+    return kCtlExitFailed;
 }
 
 // "COM1 (/dev/ttyUSB0)": where a COM number is looked for on this machine.
@@ -40,68 +33,98 @@ QString patternDone(const QString& mode) {
     return QStringLiteral("test and RGBW patterns off");
 }
 
-int run(const CtlRequest& request, CtlSession& session) {
-    QString error;
-    if (request.command == CtlCommand::Scan) {
-        QStringList notes;
-        const std::vector<FoundController> found =
-            session.Scan(kCtlFirstCom, kCtlLastScanCom, &notes);
-        for (const QString& n : notes)
-            note(n);
-        if (found.empty())
-            return failed(QStringLiteral("no controller found on %1 to %2")
-                              .arg(comWithPath(kCtlFirstCom), comWithPath(kCtlLastScanCom)));
-        for (const FoundController& c : found)
-            print(CtlSession::ControllerLine(c));
-        return kOk;
+int scan(const CtlRequest& request, CtlSession& session) {
+    QStringList notes;
+    const std::vector<FoundController> found = session.Scan(kCtlFirstCom, kCtlLastScanCom, &notes);
+    // In the JSON as well, but scripts that only watch stderr still hear of them.
+    for (const QString& n : notes)
+        CtlNote(n);
+    if (found.empty())
+        return failed(QStringLiteral("no controller found on %1 to %2")
+                          .arg(comWithPath(kCtlFirstCom), comWithPath(kCtlLastScanCom)));
+    if (request.json) {
+        CtlPrintRaw(JsonText(ScanToJson(found, notes)));
+        return kCtlExitOk;
     }
-    if (!session.Connect(request.com, error)) return failed(error);
+    for (const FoundController& c : found)
+        CtlPrint(CtlSession::ControllerLine(c));
+    return kCtlExitOk;
+}
 
+int load(const CtlRequest& request, CtlSession& session) {
+    // The whole file is checked before any port is opened.
+    const WallRead wall = ReadWallFile(request.file);
+    if (!wall.errors.isEmpty()) {
+        for (const QString& e : wall.errors)
+            CtlNote(QStringLiteral("%1: %2").arg(request.file, e));
+        CtlNote(QStringLiteral("%1: nothing loaded").arg(request.file));
+        return kCtlExitRefused;
+    }
+    return LoadWall(session, wall.entries, {request.dryRun, request.force});
+}
+
+int run(const CtlRequest& request, CtlSession& session) {
     switch (request.command) {
-    case CtlCommand::Show:
-        if (session.m_hTmpRZ8Full.hRZ8Data.I_output_mode == kUserResPosition &&
-            !session.ReadPixelCounts(error))
-            return failed(error);
-        printLines(session.Describe());
-        return kOk;
+    case CtlCommand::Scan:
+        return scan(request, session);
+    case CtlCommand::Save:
+        return SaveWall(session, request.com, request.file);
+    case CtlCommand::Load:
+        return load(request, session);
+    case CtlCommand::Show: {
+        ControllerSnapshot snapshot;
+        QString error;
+        if (!session.ReadSnapshot(request.com, snapshot, error)) return failed(error);
+        if (request.json)
+            CtlPrintRaw(JsonText(SnapshotToJson(snapshot)));
+        else
+            CtlPrintLines(session.Describe());
+        return kCtlExitOk;
+    }
+    default:
+        break;
+    }
+
+    QString error;
+    if (!session.Connect(request.com, error)) return failed(error);
+    switch (request.command) {
     case CtlCommand::Set: {
         for (const auto& [field, value] : request.assignments) {
             QString ignored; // checked when the command line was read
             ApplyConfigAssignment(session.m_hCurRZ8Full, field, value, ignored);
         }
-        if (session.m_hCurRZ8Full.hRZ8Data.I_output_mode == kUserResPosition &&
-            !session.ReadPixelCounts(error))
-            return failed(error);
-        if (!session.ApplyCurrent(error)) return failed(error);
-        printLines(session.Describe());
-        return kOk;
+        if (!session.WriteCurrent(error)) return failed(error);
+        CtlPrintLines(session.Describe());
+        return kCtlExitOk;
     }
     case CtlCommand::Edid: {
-        QStringList report;
-        const bool ok = session.ReadEdid(report, error);
-        printLines(report);
-        return ok ? kOk : failed(error);
+        EdidReadout readout;
+        const bool ok = session.ReadEdid(readout, error);
+        // JSON only of a whole block; the text shows what arrived of a broken one.
+        if (request.json && ok) CtlPrintRaw(JsonText(EdidReadoutToJson(readout)));
+        if (!request.json && !readout.bytes.isEmpty()) CtlPrintLines(EdidReportLines(readout));
+        return ok ? kCtlExitOk : failed(error);
     }
     case CtlCommand::Pattern:
         if (!session.Pattern(request.pattern, error)) return failed(error);
-        print(QStringLiteral("COM%1: %2").arg(request.com).arg(patternDone(request.pattern)));
-        return kOk;
+        CtlPrint(QStringLiteral("COM%1: %2").arg(request.com).arg(patternDone(request.pattern)));
+        return kCtlExitOk;
     case CtlCommand::BoxId: {
         const int old = session.m_pCurRZ8Dev->GetBoxId();
         if (!session.SetBoxId(uint8_t(request.boxId), error)) return failed(error);
-        print(
+        CtlPrint(
             QStringLiteral("COM%1: box ID %2 -> %3").arg(request.com).arg(old).arg(request.boxId));
-        return kOk;
+        return kCtlExitOk;
     }
     case CtlCommand::Reset:
         // Nothing else shows for the restart pause; say why the wait is long.
-        note(QStringLiteral("COM%1: resetting; the controller takes about 10 s to restart")
-                 .arg(request.com));
+        CtlNote(QStringLiteral("COM%1: resetting; the controller takes about 10 s to restart")
+                    .arg(request.com));
         if (!session.Reset(error)) return failed(error);
-        print(QStringLiteral("COM%1: controller reset").arg(request.com));
-        return kOk;
+        CtlPrint(QStringLiteral("COM%1: controller reset").arg(request.com));
+        return kCtlExitOk;
     default:
-        return kUsage;
+        return kCtlExitRefused;
     }
 }
 
@@ -114,14 +137,12 @@ int main(int argc, char** argv) {
 
     const CtlParseResult parsed = ParseCtlArguments(args);
     if (!parsed.request) {
-        std::fputs(qUtf8Printable(
-                       QStringLiteral("kztrctl: %1\nTry 'kztrctl --help'.\n").arg(parsed.error)),
-                   stderr);
-        return kUsage;
+        CtlNote(QStringLiteral("%1\nTry 'kztrctl --help'.").arg(parsed.error));
+        return kCtlExitRefused;
     }
     if (parsed.request->command == CtlCommand::Help) {
-        std::fputs(qUtf8Printable(CtlUsageText()), stdout);
-        return kOk;
+        CtlPrintRaw(CtlUsageText().toUtf8());
+        return kCtlExitOk;
     }
     // The daily log lives beside the executable, as the panel's does.
     CtlSession session(LogDirectoryIn(GetModuleDirectory()));

@@ -1,0 +1,35 @@
+#pragma once
+// What kztrctl reads from a controller: who it is, its configuration, its EDID. Plain
+// data for the text and JSON printers and the wall file.
+#include "RZ8Frames.h"
+#include "RZ8Full.h"
+
+#include <QByteArray>
+#include <QSize>
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+struct FoundController {
+    int com;
+    uint8_t boxId;
+    char model;
+    uint8_t fwVer;
+};
+
+struct ControllerSnapshot {
+    FoundController controller{};
+    RZ8Full config{};
+    QString resolution;              // text of the slider position; empty when unknown
+    std::optional<QSize> userPixels; // the user-defined width and height, read for mode 9
+};
+
+struct EdidReadout {
+    FoundController controller{};
+    QByteArray bytes; // as many as arrived
+    // The checks below are made only on a whole block.
+    bool headerOk = false;
+    BlockChecksumResult sums{};
+    uint8_t syncFlags = 0;
+    bool whole() const { return bytes.size() == RZ8_BLOCK_LEN; }
+};

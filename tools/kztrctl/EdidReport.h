@@ -1,0 +1,13 @@
+#pragma once
+// The plain report of edid: controller, hex dump, checksums, sync polarity and what
+// the EDID says about the monitor.
+#include "CtlRecords.h"
+
+#include <QString>
+#include <QStringList>
+
+// An incomplete block gets its controller line and dump only.
+QStringList EdidReportLines(const EdidReadout& readout);
+
+// Two upper-case hex digits, as the dump shows a byte.
+QString HexByte(uint8_t v);
