@@ -6,6 +6,7 @@
 #include "Rz8Simulator.h"
 
 #include <QDir>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -142,4 +143,24 @@ void ArrangeStartupActions(CGUIGDIPlusMfcFrameMain& frame, bool connect, const Q
 
 void ArrangeScreenshot(CGUIGDIPlusMfcFrameMain& frame, const QString& file) {
     ArrangeStartupActions(frame, false, file);
+}
+
+namespace {
+QtMessageHandler g_previousHandler = nullptr;
+
+void DropOffscreenNotices(QtMsgType type, const QMessageLogContext& context, const QString& msg) {
+    if (type == QtWarningMsg && msg.startsWith(QLatin1String("This plugin does not support")))
+        return;
+    if (g_previousHandler)
+        g_previousHandler(type, context, msg);
+    else
+        std::fprintf(stderr, "%s\n", qUtf8Printable(qFormatLogMessage(type, context, msg)));
+}
+} // namespace
+
+void QuietOffscreenPlatformNotices() {
+    static bool installed = false;
+    if (installed || QGuiApplication::platformName() != QLatin1String("offscreen")) return;
+    installed = true;
+    g_previousHandler = qInstallMessageHandler(DropOffscreenNotices);
 }

@@ -54,3 +54,8 @@ void ArrangeStartupActions(CGUIGDIPlusMfcFrameMain& frame, bool connect, const Q
 
 // The picture alone.
 void ArrangeScreenshot(CGUIGDIPlusMfcFrameMain& frame, const QString& file);
+
+// On the offscreen platform, drops Qt's notices that the platform cannot raise or size a
+// window: true of every window there, and noise in front of what the operator reads.
+// Every other message goes where it went before.
+void QuietOffscreenPlatformNotices();

@@ -1,4 +1,5 @@
 #include "GUIGDIPlusMfcFrameMain.h"
+#include "PlatformChoice.h"
 #include "RZ8Master.h"
 #include "RunModes.h"
 
@@ -13,7 +14,9 @@ int main(int argc, char* argv[]) {
     // Trace lines carry their source file and line in the text itself.
     if (qEnvironmentVariableIsEmpty("QT_MESSAGE_PATTERN"))
         qSetMessagePattern(QStringLiteral("%{if-category}%{category}: %{endif}%{message}"));
+    PreferX11OnWayland(argc, argv);
     QApplication app(argc, argv);
+    QuietOffscreenPlatformNotices();
 
     // Qt has taken its own arguments out of argv by now.
     QStringList args;

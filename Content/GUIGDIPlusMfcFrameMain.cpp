@@ -10,11 +10,12 @@
 #include <QMouseEvent>
 
 CGUIGDIPlusMfcFrameMain::CGUIGDIPlusMfcFrameMain(const QString& moduleDir, kztr::Clock& clock)
-    : CGUIGDIPlusMfcBaseDlg(nullptr), CRZ8DeviceLink(clock),
-      m_strSettingFile(moduleDir + QStringLiteral("/KZTRSettingFile.kzt")),
-      m_strModuleDir(moduleDir), m_hBtnRepeat([this](quint32 msg) { SendFrameMessage(msg, 0, 0); },
-                                              [&clock] { return clock.now(); }) {
-    m_strLogDir = LogDirectoryIn(moduleDir);
+    : CGUIGDIPlusMfcBaseDlg(nullptr), CRZ8DeviceLink(clock), m_strModuleDir(moduleDir),
+      m_hBtnRepeat([this](quint32 msg) { SendFrameMessage(msg, 0, 0); },
+                   [&clock] { return clock.now(); }) {
+    const FileDirectories files = ChooseFileDirectories(moduleDir);
+    m_strSettingFile = files.settingFile;
+    m_strLogDir = files.logDir;
     SetMessagePump([this] { PumpDuringExchange(); });
     SetupMouseRouting();
     m_fnKeepRevertBox = [this](const QString& message, const QString& format, int seconds) {

@@ -213,7 +213,7 @@ public:
     bool InExchange() const { return m_nExchangeDepth > 0; }
 
     SettingDurationInfo m_hSetting;
-    QString m_strSettingFile; // <module dir>/KZTRSettingFile.kzt
+    QString m_strSettingFile; // beside the program, or per user when it cannot be written
     QString m_strModuleDir;
 
     // The panel's control groups (see the layout for every descriptor).

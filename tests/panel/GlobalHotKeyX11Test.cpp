@@ -1,6 +1,7 @@
 // The hot key on a real X server (run by hotkey_x11.sh on a private Xvfb): key presses
 // come from xdotool; a second connection of its own plays the other client.
 #include "GlobalHotKey.h"
+#include "PlatformChoice.h"
 
 #include <QGuiApplication>
 #include <QProcess>
@@ -365,4 +366,21 @@ int main(int argc, char** argv) {
     }
     ::testing::AddGlobalTestEnvironment(new PlainFunctionKeys);
     return RUN_ALL_TESTS();
+}
+
+// Under a Wayland desktop that runs this X server too, the panel asks for X11.
+TEST(PreferX11OnWaylandWithXServer, ChoosesXcbWhenTheXServerAnswers) {
+    const QByteArray previous = qgetenv("QT_QPA_PLATFORM");
+    const QByteArray previousWayland = qgetenv("WAYLAND_DISPLAY");
+    qunsetenv("QT_QPA_PLATFORM");
+    qputenv("WAYLAND_DISPLAY", "wayland-test");
+    char name[] = "KZTRMaster";
+    char* argv[] = {name, nullptr};
+    PreferX11OnWayland(1, argv);
+    EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), "xcb");
+    qputenv("QT_QPA_PLATFORM", previous);
+    if (previousWayland.isEmpty())
+        qunsetenv("WAYLAND_DISPLAY");
+    else
+        qputenv("WAYLAND_DISPLAY", previousWayland);
 }

@@ -69,7 +69,12 @@ TEST_F(HeadlessRunTest, AStartUpFailureIsWrittenToStandardErrorAndEndsWithOne) {
 TEST_F(HeadlessRunTest, ConnectWithAPictureShowsThePanelConnected) {
     const QString picture = m_dir.filePath("panel.png");
     ASSERT_TRUE(Run({"--simulate", "--connect", "--screenshot", picture}, 60000));
-    EXPECT_EQ(m_process.exitCode(), 0) << m_process.readAllStandardError().toStdString();
+    const QString err = QString::fromUtf8(m_process.readAllStandardError());
+    EXPECT_EQ(m_process.exitCode(), 0) << err.toStdString();
+    // What the operator reads: the simulated ports and the picture, no platform notices.
+    EXPECT_EQ(err, "") << err.toStdString();
+    const QString out = QString::fromUtf8(m_process.readAllStandardOutput());
+    EXPECT_EQ(out.count("Panel picture: " + picture), 1) << out.toStdString();
     const QImage panel(picture);
     ASSERT_FALSE(panel.isNull());
     EXPECT_EQ(panel.size(), QSize(1235, 940));

@@ -1,4 +1,5 @@
 #include "DiagnosticLog.h"
+#include "UnwritableDir.h"
 
 #include <QDir>
 #include <QFile>
@@ -154,15 +155,8 @@ QString underRegularFile(const QString& root) {
 QString readOnlyDirectory(const QString& root) {
     const QString dir = root + "/LogoFiles";
     QDir().mkdir(dir);
-    ::chmod(QFile::encodeName(dir).constData(), 0500);
-    // Root (and some container setups) ignore the mode: then this case proves nothing.
-    QFile probe(dir + "/probe");
-    if (probe.open(QIODevice::WriteOnly)) {
-        probe.close();
-        probe.remove();
-        return {};
-    }
-    return dir + '/';
+    // Where neither mode bits nor the immutable attribute hold, this case proves nothing.
+    return kztr::test::MakeUnwritable(dir) ? dir + '/' : QString();
 }
 
 QString fileNameTakenByDirectory(const QString& root) {
@@ -176,13 +170,14 @@ class DiagnosticLogUnwritableTest : public DiagnosticLogTest,
 
 TEST_P(DiagnosticLogUnwritableTest, LineIsDroppedWithoutHarm) {
     const QString dir = GetParam().make(m_tmp.path());
-    if (dir.isEmpty()) GTEST_SKIP() << "cannot make a read-only directory here (running as root?)";
+    if (dir.isEmpty()) GTEST_SKIP() << "cannot make a read-only directory here";
 
     EXPECT_EQ(WriteLogFileLine(1, dir, QStringLiteral("lost")), 0);
     EXPECT_FALSE(QFileInfo(dir + "2020.05.07.txt").isFile());
     EXPECT_FALSE(QFileInfo::exists(m_tmp.path() + "/missing")) << "a missing parent is not made";
-    // Restore the mode so the temporary directory can be removed.
-    ::chmod(QFile::encodeName(m_tmp.path() + "/LogoFiles").constData(), 0700);
+    // So that the temporary directory can be removed.
+    if (QFileInfo(m_tmp.path() + "/LogoFiles").isDir())
+        kztr::test::MakeWritableAgain(m_tmp.path() + "/LogoFiles");
 }
 
 INSTANTIATE_TEST_SUITE_P(Places, DiagnosticLogUnwritableTest,

@@ -225,7 +225,9 @@ QString CtlUsageText() {
            QStringLiteral(
                "\n"
                "Every command sent to a controller (not the configuration reads) leaves a line\n"
-               "in LogoFiles/<YYYY.MM.DD>.txt beside this program, as the panel does.\n"
+               "in LogoFiles/<YYYY.MM.DD>.txt beside this program, as the panel does; where\n"
+               "that folder cannot be written (an installed package), in\n"
+               "~/.local/share/KZTRMaster/LogoFiles/ ($XDG_DATA_HOME/KZTRMaster/LogoFiles/).\n"
                "\n"
                "Exit status: 0 success; 1 the port or the controller failed (message on\n"
                "stderr), or a load found a controller missing or different after writing;\n"

@@ -144,7 +144,7 @@ int main(int argc, char** argv) {
         CtlPrintRaw(CtlUsageText().toUtf8());
         return kCtlExitOk;
     }
-    // The daily log lives beside the executable, as the panel's does.
-    CtlSession session(LogDirectoryIn(GetModuleDirectory()));
+    // The panel's daily log: beside the executable, or per user when that cannot be written.
+    CtlSession session(ChooseFileDirectories(GetModuleDirectory()).logDir);
     return run(*parsed.request, session);
 }
