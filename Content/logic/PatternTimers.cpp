@@ -8,6 +8,8 @@
 #include "RZ8Frames.h"
 
 #include <QTimerEvent>
+#include <algorithm>
+#include <limits>
 
 namespace {
 constexpr int kFirstTimer = FrameMsg::kTimerPattern;
@@ -27,8 +29,12 @@ std::chrono::milliseconds CGUIGDIPlusMfcFrameMain::TimerPeriod(int nSeconds, int
 
 void CGUIGDIPlusMfcFrameMain::SetTimer(int nIDEvent, std::chrono::milliseconds period) {
     if (!IsPatternTimer(nIDEvent)) return;
+    // A duration from a hand-made settings file may not fit the timer's milliseconds;
+    // cut down, it still waits longer than anyone watches a pattern (24.8 days).
+    const auto limit = std::chrono::milliseconds(std::numeric_limits<int>::max());
+    const int ms = int(std::clamp(period, std::chrono::milliseconds(0), limit).count());
     // Precise: a coarse timer may end a pattern up to 5 % before its time.
-    m_hPatternTimer[nIDEvent - kFirstTimer].start(int(period.count()), Qt::PreciseTimer, this);
+    m_hPatternTimer[nIDEvent - kFirstTimer].start(ms, Qt::PreciseTimer, this);
 }
 
 void CGUIGDIPlusMfcFrameMain::KillTimer(int nIDEvent) {

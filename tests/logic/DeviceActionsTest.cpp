@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <cstring>
+#include <limits>
 
 namespace kztr::test {
 namespace {
@@ -173,6 +174,24 @@ TEST_F(DeviceActionsTest, ADurationOfZeroOrLessDoesNotFireAtOnce) {
     // The values themselves stay as they were set.
     EXPECT_EQ(m_frame->m_hSetting.iPatternSec, 0);
     EXPECT_EQ(m_frame->m_hSetting.iIdentifySec, -3);
+}
+
+TEST_F(DeviceActionsTest, ADurationBeyondTheTimersRangeWaitsInsteadOfFailingToStart) {
+    ASSERT_NO_FATAL_FAILURE(StartThree());
+    // In milliseconds these do not fit an int: wrapped, they were negative timeouts.
+    m_frame->m_hSetting.iPatternSec = 3'000'000;
+    m_frame->m_hSetting.iIdentifySec = std::numeric_limits<int32_t>::max();
+    ClickSwitch(Frame::kSwitchPattern);
+    WaitUntil([] { return false; }, 300);
+    EXPECT_TRUE(g_bPatternOn);
+    EXPECT_TRUE(m_frame->IsTimerPending(FrameMsg::kTimerPattern));
+    ClickSwitch(Frame::kSwitchPattern);
+    ASSERT_FALSE(g_bPatternOn);
+
+    ClickButton(Frame::kBtnIdentify);
+    WaitUntil([] { return false; }, 300);
+    EXPECT_TRUE(m_frame->IsTimerPending(FrameMsg::kTimerIdentify));
+    EXPECT_TRUE(m_dialogs.identifyCalls.empty());
 }
 
 TEST_F(DeviceActionsTest, IdentifyOffersOneIdPerControllerAndGivesTheChosenOne) {
