@@ -32,11 +32,15 @@ SettingDurationInfo decode(const Bytes& bytes) {
 int ReadSettingFile(const QString& path, SettingDurationInfo& record) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return 0;
+    return ReadSettingDevice(file, path, record);
+}
+
+int ReadSettingDevice(QIODevice& device, const QString& name, SettingDurationInfo& record) {
     // Start from the record as it is, so a short file overwrites only what it holds.
     Bytes bytes = encode(record);
-    const qint64 got = file.read(reinterpret_cast<char*>(bytes.data()), kSettingFileSize);
+    const qint64 got = device.read(reinterpret_cast<char*>(bytes.data()), kSettingFileSize);
     if (got < kSettingFileSize) {
-        RZ8_TRACE("[D]ReadSettingFile %s holds %lld of %d bytes\n", qUtf8Printable(path),
+        RZ8_TRACE("[D]ReadSettingFile %s holds %lld of %d bytes\n", qUtf8Printable(name),
                   static_cast<long long>(got < 0 ? 0 : got), kSettingFileSize);
         if (got <= 0) return 1;
     }
