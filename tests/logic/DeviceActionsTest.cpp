@@ -11,6 +11,7 @@
 
 #include <cstring>
 #include <limits>
+#include <ostream>
 
 namespace kztr::test {
 namespace {
@@ -156,10 +157,23 @@ TEST_F(DeviceActionsTest, AFailedSwitchOffByHandKeepsThePatternOnAndTheSwitchUsa
     EXPECT_TRUE(PanelUsable());
 }
 
-TEST_F(DeviceActionsTest, ADurationOfZeroOrLessDoesNotFireAtOnce) {
+struct DurationCase {
+    const char* name;
+    int32_t patternSec;
+    int32_t identifySec;
+};
+
+void PrintTo(const DurationCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class DurationTest : public DeviceActionsTest,
+                     public ::testing::WithParamInterface<DurationCase> {};
+
+TEST_P(DurationTest, AnOddDurationStillLeavesThePatternOnItsTimer) {
     ASSERT_NO_FATAL_FAILURE(StartThree());
-    m_frame->m_hSetting.iPatternSec = 0;
-    m_frame->m_hSetting.iIdentifySec = -3;
+    m_frame->m_hSetting.iPatternSec = GetParam().patternSec;
+    m_frame->m_hSetting.iIdentifySec = GetParam().identifySec;
     ClickSwitch(Frame::kSwitchPattern);
     WaitUntil([] { return false; }, 300);
     EXPECT_TRUE(g_bPatternOn);
@@ -172,27 +186,18 @@ TEST_F(DeviceActionsTest, ADurationOfZeroOrLessDoesNotFireAtOnce) {
     EXPECT_TRUE(m_frame->IsTimerPending(FrameMsg::kTimerIdentify));
     EXPECT_TRUE(m_dialogs.identifyCalls.empty());
     // The values themselves stay as they were set.
-    EXPECT_EQ(m_frame->m_hSetting.iPatternSec, 0);
-    EXPECT_EQ(m_frame->m_hSetting.iIdentifySec, -3);
+    EXPECT_EQ(m_frame->m_hSetting.iPatternSec, GetParam().patternSec);
+    EXPECT_EQ(m_frame->m_hSetting.iIdentifySec, GetParam().identifySec);
 }
 
-TEST_F(DeviceActionsTest, ADurationBeyondTheTimersRangeWaitsInsteadOfFailingToStart) {
-    ASSERT_NO_FATAL_FAILURE(StartThree());
-    // In milliseconds these do not fit an int: wrapped, they were negative timeouts.
-    m_frame->m_hSetting.iPatternSec = 3'000'000;
-    m_frame->m_hSetting.iIdentifySec = std::numeric_limits<int32_t>::max();
-    ClickSwitch(Frame::kSwitchPattern);
-    WaitUntil([] { return false; }, 300);
-    EXPECT_TRUE(g_bPatternOn);
-    EXPECT_TRUE(m_frame->IsTimerPending(FrameMsg::kTimerPattern));
-    ClickSwitch(Frame::kSwitchPattern);
-    ASSERT_FALSE(g_bPatternOn);
-
-    ClickButton(Frame::kBtnIdentify);
-    WaitUntil([] { return false; }, 300);
-    EXPECT_TRUE(m_frame->IsTimerPending(FrameMsg::kTimerIdentify));
-    EXPECT_TRUE(m_dialogs.identifyCalls.empty());
-}
+INSTANTIATE_TEST_SUITE_P(
+    Settings, DurationTest,
+    ::testing::Values(
+        // Would fire at once: the field's default is used.
+        DurationCase{"ZeroOrLess", 0, -3},
+        // Do not fit the timer's milliseconds: wrapped, they were negative timeouts.
+        DurationCase{"BeyondTheTimersRange", 3'000'000, std::numeric_limits<int32_t>::max()}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DeviceActionsTest, IdentifyOffersOneIdPerControllerAndGivesTheChosenOne) {
     ASSERT_NO_FATAL_FAILURE(StartThree());
