@@ -2,6 +2,7 @@
 // come from xdotool; a second connection of its own plays the other client.
 #include "GlobalHotKey.h"
 #include "PlatformChoice.h"
+#include "ScopedEnv.h"
 
 #include <QGuiApplication>
 #include <QProcess>
@@ -370,17 +371,10 @@ int main(int argc, char** argv) {
 
 // Under a Wayland desktop that runs this X server too, the panel asks for X11.
 TEST(PreferX11OnWaylandWithXServer, ChoosesXcbWhenTheXServerAnswers) {
-    const QByteArray previous = qgetenv("QT_QPA_PLATFORM");
-    const QByteArray previousWayland = qgetenv("WAYLAND_DISPLAY");
-    qunsetenv("QT_QPA_PLATFORM");
-    qputenv("WAYLAND_DISPLAY", "wayland-test");
+    kztr::test::ScopedEnv platform("QT_QPA_PLATFORM", std::nullopt);
+    kztr::test::ScopedEnv wayland("WAYLAND_DISPLAY", std::string("wayland-test"));
     char name[] = "KZTRMaster";
     char* argv[] = {name, nullptr};
     PreferX11OnWayland(1, argv);
     EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), "xcb");
-    qputenv("QT_QPA_PLATFORM", previous);
-    if (previousWayland.isEmpty())
-        qunsetenv("WAYLAND_DISPLAY");
-    else
-        qputenv("WAYLAND_DISPLAY", previousWayland);
 }

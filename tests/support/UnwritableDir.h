@@ -1,28 +1,23 @@
 #pragma once
 // Folders that refuse new files for real: by their mode bits, or, for root (whom mode
 // bits do not stop), by the immutable attribute.
+#include "ModuleDirectory.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QString>
-#include <QTemporaryFile>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace kztr::test {
 
-// True when a new file can be made in dir now.
-inline bool CanCreateFileIn(const QString& dir) {
-    QTemporaryFile probe(dir + QStringLiteral("/.probe-XXXXXX"));
-    return probe.open();
-}
-
 // True when dir refuses new files afterwards.
 inline bool MakeUnwritable(const QString& dir) {
     ::chmod(QFile::encodeName(dir).constData(), 0555);
-    if (CanCreateFileIn(dir) && ::geteuid() == 0)
+    if (IsWritableDirectory(dir) && ::geteuid() == 0)
         QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), dir});
-    return !CanCreateFileIn(dir);
+    return !IsWritableDirectory(dir);
 }
 
 inline void MakeWritableAgain(const QString& dir) {

@@ -11,10 +11,6 @@
 namespace {
 constexpr int kPatternPauseMs = 0;
 
-QString hex2(uint8_t v) {
-    return QStringLiteral("%1").arg(v, 2, 16, QLatin1Char('0')).toUpper();
-}
-
 // What the operator asked for, in the words of the help text.
 QString commandName(uint8_t code) {
     switch (code) {
@@ -68,6 +64,16 @@ QString CtlSession::ControllerLine(const FoundController& c) {
         .arg(ModelLetter(c.model))
         .arg(ModelName(c.model))
         .arg(c.fwVer);
+}
+
+QString CtlSession::NothingFound(int first, int last) {
+    // "COM1 (/dev/ttyUSB0)": where a COM number is looked for on this machine.
+    const auto where = [](int com) {
+        return QStringLiteral("COM%1 (%2)")
+            .arg(com)
+            .arg(QString::fromStdString(kztr::devicePathForCom(com)));
+    };
+    return QStringLiteral("no controller found on %1 to %2").arg(where(first), where(last));
 }
 
 QString CtlSession::OpenFailure(int com, int err) {
@@ -147,7 +153,7 @@ bool CtlSession::Command(RZ8Full& record, uint8_t code, uint8_t boxId, int pause
     if (APIPR_SetRZ8FullData(record, code, boxId, pauseMs)) return true;
     error = QStringLiteral("COM%1: the controller did not confirm the %2 (0x%3)")
                 .arg(m_nCom)
-                .arg(commandName(code), hex2(code));
+                .arg(commandName(code), HexByte(code));
     return false;
 }
 

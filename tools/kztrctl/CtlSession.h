@@ -50,6 +50,8 @@ public:
     // The model letter when printable, else '?'; the model's label without polarity.
     static QChar ModelLetter(char model);
     static QString ModelName(char model);
+    // "no controller found on COM1 (/dev/ttyUSB0) to COM15 (/dev/ttyUSB14)".
+    static QString NothingFound(int first, int last);
     // "COM4: cannot open the port" with the device path and the reason when known.
     static QString OpenFailure(int com, int err);
 

@@ -29,9 +29,7 @@ int SaveWall(CtlSession& session, int com, const QString& path) {
         for (const QString& n : notes)
             CtlNote(n);
         if (found.empty())
-            return refused({QStringLiteral("no controller found on COM%1 to COM%2")
-                                .arg(kCtlFirstCom)
-                                .arg(kCtlLastScanCom)});
+            return refused({CtlSession::NothingFound(kCtlFirstCom, kCtlLastScanCom)});
         // Before reading anything: the IDs are known from the scan.
         const QStringList problems = UnkeyableControllers(found);
         if (!problems.isEmpty()) return refused(problems);

@@ -3,10 +3,8 @@
 #include "ConfigFields.h"
 #include "CtlOutput.h"
 #include "CtlSession.h"
-#include "EdidReport.h"
 #include "JsonOutput.h"
 #include "ModuleDirectory.h"
-#include "PortMap.h"
 #include "WallFile.h"
 #include "WallLoad.h"
 #include "WallSave.h"
@@ -18,13 +16,6 @@ namespace {
 int failed(const QString& message) {
     CtlNote(message);
     return kCtlExitFailed;
-}
-
-// "COM1 (/dev/ttyUSB0)": where a COM number is looked for on this machine.
-QString comWithPath(int com) {
-    return QStringLiteral("COM%1 (%2)")
-        .arg(com)
-        .arg(QString::fromStdString(kztr::devicePathForCom(com)));
 }
 
 QString patternDone(const QString& mode) {
@@ -39,9 +30,7 @@ int scan(const CtlRequest& request, CtlSession& session) {
     // In the JSON as well, but scripts that only watch stderr still hear of them.
     for (const QString& n : notes)
         CtlNote(n);
-    if (found.empty())
-        return failed(QStringLiteral("no controller found on %1 to %2")
-                          .arg(comWithPath(kCtlFirstCom), comWithPath(kCtlLastScanCom)));
+    if (found.empty()) return failed(CtlSession::NothingFound(kCtlFirstCom, kCtlLastScanCom));
     if (request.json) {
         CtlPrintRaw(JsonText(ScanToJson(found, notes)));
         return kCtlExitOk;
@@ -98,11 +87,17 @@ int run(const CtlRequest& request, CtlSession& session) {
         return kCtlExitOk;
     }
     case CtlCommand::Edid: {
-        EdidReadout readout;
-        const bool ok = session.ReadEdid(readout, error);
         // JSON only of a whole block; the text shows what arrived of a broken one.
-        if (request.json && ok) CtlPrintRaw(JsonText(EdidReadoutToJson(readout)));
-        if (!request.json && !readout.bytes.isEmpty()) CtlPrintLines(EdidReportLines(readout));
+        bool ok = false;
+        if (request.json) {
+            EdidReadout readout;
+            ok = session.ReadEdid(readout, error);
+            if (ok) CtlPrintRaw(JsonText(EdidReadoutToJson(readout)));
+        } else {
+            QStringList report;
+            ok = session.ReadEdid(report, error);
+            CtlPrintLines(report);
+        }
         return ok ? kCtlExitOk : failed(error);
     }
     case CtlCommand::Pattern:
