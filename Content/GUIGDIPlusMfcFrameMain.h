@@ -313,8 +313,15 @@ private:
     void EndWork(uint8_t byBtn);
     // Runs fn on the window's thread and waits for it (at once when already there).
     void OnGuiThread(const std::function<void()>& fn);
-    // Every open controller with a box ID, made current in turn, until fn says stop.
-    void ForEachOpenController(const std::function<bool(CRZ8Ctrl&)>& fn);
+    // hRecord sent with byCode to every open controller at once (see RunOnOpenControllers),
+    // traceEach traced first on each; 1 or 0 per controller, in box-ID order.
+    std::vector<int> SendToOpenControllers(RZ8Full& hRecord, uint8_t byCode,
+                                           const char* traceEach = nullptr);
+    // The Set button's counts to every open controller at once; false when one of them
+    // did not take all of them.
+    bool SetUserResOnOpenControllers();
+    // One error box per controller that did not answer, in box-ID order.
+    void ShowFailures(const std::vector<int>& answered, int nMessage);
 
     // Exchanges: begun and ended around every handler; the pump of the device link's
     // waits keeps the window painted and shows the wait cursor meanwhile.

@@ -4,12 +4,9 @@
 #include "PortMap.h"
 #include "RZ8DeviceLink.h"
 #include "RZ8Frames.h"
+#include "SideBySide.h"
 
 #include <algorithm>
-#include <condition_variable>
-#include <mutex>
-#include <system_error>
-#include <thread>
 
 using namespace std::chrono_literals;
 
@@ -20,84 +17,45 @@ void TraceSearch(int com) {
 }
 } // namespace
 
-CRZ8DeviceLink::ComProbe CRZ8DeviceLink::ProbeCom(int com) {
-    CRZ8Ctrl& probe = m_hRZ8Dev[0];
-    m_pCurRZ8Dev = &probe;
-    ComProbe result;
+namespace {
+// Opens COM com on port, asks for the configuration into the exchange's m_hTmpRZ8Full
+// and closes the port again.
+CRZ8DeviceLink::ComProbe Probe(CRZ8Exchange& exchange, CRZ8Ctrl& port, int com) {
+    exchange.m_pCurRZ8Dev = &port;
+    CRZ8DeviceLink::ComProbe result;
     result.com = com;
-    if (!probe.OpenPort(com, RZ8_BAUD)) {
-        result.openError = probe.LastError();
+    if (!port.OpenPort(com, RZ8_BAUD)) {
+        result.openError = port.LastError();
         return result;
     }
-    const bool answered = APIPR_GetRZ8FullData(m_hTmpRZ8Full) != 0;
-    probe.ClosePort();
-    result.result = answered ? ProbeResult::Answered : ProbeResult::Silent;
-    if (answered) result.reply = m_hTmpRZ8Full;
+    const bool answered = exchange.APIPR_GetRZ8FullData(exchange.m_hTmpRZ8Full) != 0;
+    port.ClosePort();
+    result.result =
+        answered ? CRZ8DeviceLink::ProbeResult::Answered : CRZ8DeviceLink::ProbeResult::Silent;
+    if (answered) result.reply = exchange.m_hTmpRZ8Full;
     return result;
+}
+} // namespace
+
+CRZ8DeviceLink::ComProbe CRZ8DeviceLink::ProbeCom(int com) {
+    return Probe(*this, m_hRZ8Dev[0], com);
 }
 
 std::vector<CRZ8DeviceLink::ComProbe> CRZ8DeviceLink::ProbeAllAtOnce(int first, int last) {
     const size_t count = size_t(std::max(0, last - first + 1));
     std::vector<ComProbe> probes(count);
-    std::vector<std::vector<DebugTrace::Line>> traces(count);
-    std::mutex mutex;
-    std::condition_variable finishedChanged;
-    size_t finished = 0;
-
-    const auto probeOne = [&](size_t i) {
-        // Its own link, so nothing of this one is shared; what reply handling reads of
-        // this link's state it gets a copy of.
-        CRZ8DeviceLink link(m_clock);
-        link.m_hTmpRZ8Full = m_hTmpRZ8Full;
-        link.m_hRZ8DevBoxMode = m_hRZ8DevBoxMode;
-        link.m_iEDIDReadCount = m_iEDIDReadCount;
-        link.m_strLogDir = m_strLogDir;
-        TraceHold hold;
-        probes[i] = link.ProbeCom(first + int(i));
-        traces[i] = hold.Take();
-    };
-
-    std::vector<std::thread> threads;
-    std::vector<size_t> notStarted;
-    for (size_t i = 0; i < count; ++i) {
-        try {
-            threads.emplace_back([&, i] {
-                probeOne(i);
-                std::lock_guard<std::mutex> lock(mutex);
-                ++finished;
-                finishedChanged.notify_all();
-            });
-        } catch (const std::system_error&) {
-            notStarted.push_back(i); // probed here afterwards, one after another
-            std::lock_guard<std::mutex> lock(mutex);
-            ++finished;
-        }
-    }
-    {
-        std::unique_lock<std::mutex> lock(mutex);
-        const auto allFinished = [&] { return finished == count; };
-        while (!allFinished()) {
-            if (!m_fnMessagePump) {
-                finishedChanged.wait(lock, allFinished);
-                break;
-            }
-            lock.unlock();
-            m_fnMessagePump();
-            lock.lock();
-            finishedChanged.wait_for(lock, kPumpSlice, allFinished);
-        }
-    }
-    for (std::thread& t : threads)
-        t.join();
-    for (size_t i : notStarted)
-        probeOne(i);
-
-    for (size_t i = 0; i < count; ++i) {
-        TraceSearch(probes[i].com);
-        for (const DebugTrace::Line& line : traces[i])
-            DebugTrace::Emit(line);
-        if (probes[i].result == ProbeResult::Answered) m_hTmpRZ8Full = probes[i].reply;
-    }
+    kztr::RunSideBySide(
+        count,
+        [&](size_t i) {
+            // A port and an exchange of its own, so nothing of this probe is shared.
+            CRZ8Ctrl port;
+            CRZ8Exchange exchange(GetClock(), *this);
+            exchange.StartLike(*this, port);
+            probes[i] = Probe(exchange, port, first + int(i));
+        },
+        MessagePump(), nullptr, [&](size_t i) { TraceSearch(probes[i].com); });
+    for (const ComProbe& probe : probes)
+        if (probe.result == ProbeResult::Answered) m_hTmpRZ8Full = probe.reply;
     return probes;
 }
 
@@ -168,12 +126,4 @@ int CRZ8DeviceLink::APIPR_UARTGetPortReg() {
     }
     m_hTmpRZ8Full.setParam(0);
     return 1;
-}
-
-void CRZ8DeviceLink::CloseAllDeviceLinks() {
-    for (CRZ8Ctrl& dev : m_hRZ8Dev) {
-        dev.ClosePort();
-        dev.ClearEdid();
-    }
-    m_pCurRZ8Dev = &m_hRZ8Dev[0];
 }

@@ -1,225 +1,47 @@
 #include "RZ8DeviceLink.h"
 
-#include "DebugTrace.h"
-#include "DeviceSummaryLine.h"
-#include "DiagnosticLog.h"
-#include "RZ8Frames.h"
+#include "SideBySide.h"
 
-#include <algorithm>
-#include <cstring>
+#include <memory>
 
-using namespace std::chrono_literals;
-
-namespace {
-// The four flag bytes of digital separate sync are the ones with a polarity text.
-bool IsSyncFlags(uint8_t flags) {
-    return !PolarityText(flags).isEmpty();
-}
-
-bool BoxModeRestoresEDID(uint8_t mode) {
-    return mode == BOXMODE_T5 || mode == BOXMODE_T4T5_A || mode == BOXMODE_NIVRA ||
-           mode == BOXMODE_T4T5_B;
-}
-} // namespace
-
-CRZ8DeviceLink::CRZ8DeviceLink(kztr::Clock& clock) : m_clock(clock) {
+CRZ8DeviceLink::CRZ8DeviceLink(kztr::Clock& clock) : CRZ8Exchange(clock, *this) {
     m_hCurRZ8Full.hRZ8Data.iVLimit = 45;
     m_hCurRZ8Full.setIHLimit(280);
 }
 
-int CRZ8DeviceLink::APIPR_UARTSendData(const void* pData, int nLength) {
-    return ::APIPR_UARTSendData(m_pCurRZ8Dev, static_cast<const uint8_t*>(pData), nLength);
+void CRZ8DeviceLink::CloseAllDeviceLinks() {
+    for (CRZ8Ctrl& dev : m_hRZ8Dev) {
+        dev.ClosePort();
+        dev.ClearEdid();
+    }
+    m_pCurRZ8Dev = &m_hRZ8Dev[0];
 }
 
-int CRZ8DeviceLink::APIPR_UARTReadData(void* pBuffer, int nCapacity) {
-    if (!m_pCurRZ8Dev) return 0;
-    return m_pCurRZ8Dev->ReadData(pBuffer, nCapacity);
+std::vector<int> CRZ8DeviceLink::OpenControllers() const {
+    std::vector<int> out;
+    for (int i = 0; i < m_byDevCount && i < kMaxDevices; ++i) {
+        const CRZ8Ctrl& dev = m_hRZ8Dev[i];
+        if (dev.IsOpen() && dev.GetBoxId() != CRZ8Ctrl::kNoBoxId) out.push_back(i);
+    }
+    return out;
 }
 
-int CRZ8DeviceLink::APIPR_GetRZ8FullData(RZ8Full& hOut) {
-    const uint8_t request = RZ8_BOOTCDE_GET_OLDDATA;
-    if (!APIPR_UARTSendData(&request, 1)) return 0;
-    return APIPR_UARTReadDataAndCheck(hOut, RZ8_BOOTCDE_GET_OLDDATA, kReplyLimitSeconds);
-}
-
-int CRZ8DeviceLink::APIPR_UARTReadDataAndCheck(RZ8Full& hOut, uint8_t byCode, int nLimitSeconds) {
-    const auto deadline = m_clock.now() + std::chrono::seconds(nLimitSeconds);
-    // A reply may come in pieces: each poll appends to what earlier polls brought.
-    uint8_t area[RZ8_FRAME_LEN] = {};
-    int have = 0;
-    bool saidReadable = false;
-    for (;;) {
-        // Looked at before the read, so that what arrived by the limit is still taken.
-        const bool late = m_clock.now() >= deadline;
-        const int n = APIPR_UARTReadData(area + have, RZ8_FRAME_LEN - have);
-        have += n;
-        if (have == RZ8_FRAME_LEN) return HandleCompleteReply(area, n, hOut, byCode, nLimitSeconds);
-        if (n > 0) RZ8_TRACE("[D]APIPR_UARTReadDataAndCheck  len=%d cmd=%x\n", n, area[0]);
-        if (late) return 0;
-        // A port that claims input but yields none must not turn this into a spin.
-        if (n == 0 && saidReadable) m_clock.sleepFor(1ms);
-        WaitForInput(deadline, saidReadable);
+size_t CRZ8DeviceLink::RunOnOpenControllers(const WallJob& job) {
+    const std::vector<int> members = OpenControllers();
+    if (members.empty()) return 0;
+    std::vector<std::unique_ptr<CRZ8Exchange>> exchanges;
+    kztr::SendTurns turns(members.size());
+    for (size_t p = 0; p < members.size(); ++p) {
+        exchanges.push_back(std::make_unique<CRZ8Exchange>(GetClock(), *this));
+        exchanges[p]->StartLike(*this, m_hRZ8Dev[members[p]]);
+        exchanges[p]->SetSendTurns(&turns, p);
     }
-}
-
-void CRZ8DeviceLink::WaitForInput(kztr::Clock::time_point deadline, bool& bSaidReadable) {
-    const auto remaining = std::chrono::ceil<std::chrono::milliseconds>(deadline - m_clock.now());
-    if (remaining <= 0ms) {
-        bSaidReadable = false;
-        return;
-    }
-    // With a pump the wait is cut into slices, so the window keeps being painted.
-    const auto slice = m_fnMessagePump ? std::min(remaining, kPumpSlice) : remaining;
-    if (m_pCurRZ8Dev && m_pCurRZ8Dev->IsOpen()) {
-        bSaidReadable = m_pCurRZ8Dev->WaitReadable(slice);
-    } else {
-        // Nothing can arrive; the caller still gets its full time limit, as with a silent port.
-        m_clock.sleepFor(slice);
-        bSaidReadable = false;
-    }
-    if (m_fnMessagePump) m_fnMessagePump();
-}
-
-int CRZ8DeviceLink::HandleCompleteReply(const uint8_t* area, int nLastRead, RZ8Full& hOut,
-                                        uint8_t byCode, int nLimit) {
-    if (area[0] == RZ8_BOOTCDE_HW_RESET) {
-        // The controller restarts after echoing a reset; give it time before going on.
-        Pause(kResetEchoPause);
-        RZ8_TRACE("[D]APIPR_UARTReadDataAndCheck %d CMD=%x (delay 9sec for zephT3)", nLimit,
-                  area[0]);
-    }
-    if (IsBlockCommand(area[0]) && !ReceiveDataBlock(area[0])) return 0;
-
-    RZ8_TRACE("[D]APIPR_UARTReadDataAndCheck  len=%d cmd=%x\n", nLastRead, area[0]);
-    RZ8Full reply;
-    std::memcpy(&reply, area, sizeof reply);
-    const RZ8Data& d = reply.hRZ8Data;
-    RZ8_TRACE("[D]APIPR_UARTReadDataAndCheck read uart data VR=%d, DID_Ver=%d, vp=%d, hp=%d, "
-              "color_10bit=%d, audiobit=%d model=%c(%x)\n",
-              reply.VRHz(), reply.DID_Ver(), reply.vp(), reply.hp(), reply.color_10bit(),
-              reply.audiobit(), reply.model, reply.model);
-    RZ8_TRACE("[D]APIPR_UARTReadDataAndCheck read uart data I_output_mode=%d, iVLimit=%d, "
-              "iHLimit=%d(%x), HO=%d, VO=%d, HSW=%d, VSW=%d\n",
-              int(d.I_output_mode), int(int8_t(d.iVLimit)), int(reply.iHLimit()),
-              unsigned(d.iHLimitBE[0] | d.iHLimitBE[1] << 8), d.HO, d.VO, d.HSW, d.VSW);
-
-    if (area[0] == byCode) {
-        if (byCode == RZ8_BOOTCDE_GET_VPIXEL) {
-            m_wVPIXEL = reply.param();
-            RZ8_TRACE("[D]RZ8_BOOTCDE_GET_VPIXEL h=%d v=%d\n", m_wHPIXEL, m_wVPIXEL);
-        } else if (byCode == RZ8_BOOTCDE_GET_HPIXEL) {
-            m_wHPIXEL = reply.param();
-            RZ8_TRACE("[D]RZ8_BOOTCDE_GET_HPIXEL h=%d v=%d\n", m_wHPIXEL, m_wVPIXEL);
-        }
-        hOut = reply;
-        return 1;
-    }
-    if (area[0] == RZ8_REPLY_REJECTED) {
-        const uint8_t request = RZ8_BOOTCDE_GET_OLDDATA;
-        APIPR_UARTSendData(&request, 1);
-    }
-    return 0;
-}
-
-int CRZ8DeviceLink::ReceiveDataBlock(uint8_t byReplyCode) {
-    WaitWithMessagePump(kBlockWait);
-    const int e = APIPR_UARTReadData(m_byEDID, RZ8_BLOCK_LEN);
-    m_nLastBlockLength = e;
-    RZ8_TRACE("[D]APIPR_UARTReadDataAndCheck cmd=%x EDID len=%d Mode=%d\n", byReplyCode, e,
-              m_hRZ8DevBoxMode);
-    // Kept per controller, for telling the operator which monitor hangs on it.
-    if (byReplyCode == RZ8_BOOTCDE_GET_EDID && e > 0 && m_pCurRZ8Dev)
-        m_pCurRZ8Dev->SetEdid(m_byEDID, e);
-    if (e == RZ8_BLOCK_LEN && !ExamineDataBlock(byReplyCode)) return 0;
-    for (int line = 0; line < e; line += 16) {
-        const uint8_t* b = m_byEDID + line;
-        RZ8_TRACE("[D] %02X %02X %02X %02X %02X %02X %02X %02X %02X %02X %02X %02X %02X %02X "
-                  "%02X %02X \n",
-                  b[0], b[1], b[2], b[3], b[4], b[5], b[6], b[7], b[8], b[9], b[10], b[11], b[12],
-                  b[13], b[14], b[15]);
-    }
-    return 1;
-}
-
-int CRZ8DeviceLink::ExamineDataBlock(uint8_t byReplyCode) {
-    const bool isEDID = byReplyCode == RZ8_BOOTCDE_GET_EDID;
-    if (isEDID && IsSyncFlags(m_byEDID[RZ8_EDID_SYNC_FLAGS_OFFSET])) {
-        HV_Polarity = m_byEDID[RZ8_EDID_SYNC_FLAGS_OFFSET];
-        RZ8_TRACE("[D]APIPR_UARTReadDataAndCheck HV_Polarity=%x\n", HV_Polarity);
-    }
-
-    ExamineBlockChecksums(m_byEDID);
-    // Running sums over the base block and over the extension (the DisplayID sum runs
-    // over the same bytes).
-    m_byChecksum0 = ByteSum(m_byEDID, 128);
-    m_byChecksum1 = ByteSum(m_byEDID + 128, 128);
-    m_byChecksumDID = m_byChecksum1;
-
-    ++m_iEDIDReadCount;
-    if (m_iEDIDReadCount >= kEDIDReadCountCap) {
-        RZ8_TRACE("[D][HB]APIPR_UARTOpen RZ8_BOOTCDE_GET_EDID readcount error %d\n",
-                  m_iEDIDReadCount);
-        return 1;
-    }
-    if (isEDID && BoxModeRestoresEDID(m_hRZ8DevBoxMode) && !HasEdidHeader(m_byEDID)) {
-        RZ8_TRACE("[D][HB]APIPR_UARTOpen RZ8_BOOTCDE_GET_EDID error %d readcount=%d\n",
-                  m_hRZ8DevBoxMode, m_iEDIDReadCount);
-        RZ8_TRACE("[D][HB]APIPR_UARTOpen RZ8_BOOTCDE_GET_EDID buf\n");
-        // The restore request is an EDID read with a marker; its own block comes back here.
-        m_hTmpRZ8Full.setParam(RZ8_PARAM_EDID_RESTORE);
-        if (!APIPR_SetRZ8FullData(m_hTmpRZ8Full, RZ8_BOOTCDE_GET_EDID, m_pCurRZ8Dev->GetBoxId(),
-                                  kCommandPauseMs))
-            return 0;
-        m_hTmpRZ8Full.setParam(0);
-    }
-    return 1;
-}
-
-void CRZ8DeviceLink::Pause(std::chrono::milliseconds duration) {
-    if (m_fnMessagePump)
-        WaitWithMessagePump(duration);
-    else
-        m_clock.sleepFor(duration);
-}
-
-void CRZ8DeviceLink::WaitWithMessagePump(std::chrono::milliseconds duration) {
-    if (!m_fnMessagePump) {
-        m_clock.sleepFor(duration);
-        return;
-    }
-    const auto end = m_clock.now() + duration;
-    for (auto now = m_clock.now(); now < end; now = m_clock.now()) {
-        m_fnMessagePump();
-        m_clock.sleepFor(std::min<std::chrono::milliseconds>(
-            kPumpSlice, std::chrono::ceil<std::chrono::milliseconds>(end - now)));
-    }
-}
-
-int CRZ8DeviceLink::APIPR_SetRZ8FullData(RZ8Full& hRecord, uint8_t byCode, uint8_t byBoxId,
-                                         int nPauseMs) {
-    hRecord.cmd = byCode;
-    RZ8_TRACE("[D]APIPR_SetRZ8FullData CMD=%x mode=%c", byCode, hRecord.model);
-    hRecord.model = RZ8_FRAME_MODEL;
-    hRecord.fw_ver = RZ8_FRAME_FW;
-    hRecord.box_id = byBoxId;
-    // A zero rate means "not set": the controller gets 60 Hz.
-    if (hRecord.VRStored() == 0) hRecord.setVRHz(60);
-
-    if (!APIPR_UARTSendData(hRecord.bytes(), RZ8_FRAME_LEN)) return 0;
-
-    QString line;
-    APIPR_GetRZ8FullInfoForLogFile(byBoxId, hRecord, line);
-    WriteLogFileLine(1, m_strLogDir, line);
-
-    if (nPauseMs > 0) Pause(std::chrono::milliseconds(nPauseMs));
-    RZ8Full echo{};
-    return APIPR_UARTReadDataAndCheck(echo, byCode, kReplyLimitSeconds);
-}
-
-void CRZ8DeviceLink::APIPR_GetRZ8FullInfoForLogFile(uint8_t byBoxId, const RZ8Full& hRecord,
-                                                    QString& strOut) {
-    // The list the panel shows, so that the log and the panel name the same resolution.
-    const int nType = SliderListForBoxMode(m_hRZ8DevBoxMode);
-    RZ8_TRACE("[D][uart]APIPR_GetRZ8FullInfoForLogFile nType=%d\n", nType);
-    strOut = FormatDeviceSummaryLine(byBoxId, hRecord, m_wHBlank, m_vecSliderResInfo[nType]);
+    kztr::RunSideBySide(
+        members.size(), [&](size_t p) { job(p, *exchanges[p]); }, MessagePump(), &turns);
+    for (const auto& exchange : exchanges)
+        TakeRepliesOf(*exchange);
+    // As after a walk through them: the last one visited stays current.
+    m_byCurDev = uint8_t(members.back());
+    m_pCurRZ8Dev = &m_hRZ8Dev[members.back()];
+    return members.size();
 }

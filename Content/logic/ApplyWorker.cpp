@@ -58,14 +58,24 @@ void CGUIGDIPlusMfcFrameMain::OnGuiThread(const std::function<void()>& fn) {
     RunOnThreadAndWait(this, fn);
 }
 
-void CGUIGDIPlusMfcFrameMain::ForEachOpenController(const std::function<bool(CRZ8Ctrl&)>& fn) {
-    for (int i = 0; i < m_byDevCount; ++i) {
-        CRZ8Ctrl& dev = m_hRZ8Dev[i];
-        if (!dev.IsOpen() || dev.GetBoxId() == CRZ8Ctrl::kNoBoxId) continue;
-        m_byCurDev = uint8_t(i);
-        m_pCurRZ8Dev = &dev;
-        if (!fn(dev)) return;
-    }
+std::vector<int> CGUIGDIPlusMfcFrameMain::SendToOpenControllers(RZ8Full& hRecord, uint8_t byCode,
+                                                                const char* traceEach) {
+    // Each controller's frame is stamped on a copy of its own; what the record holds
+    // afterwards is the last one's, as after sending to them one after another.
+    std::vector<RZ8Full> records(OpenControllers().size(), hRecord);
+    std::vector<int> answered(records.size(), 0);
+    RunOnOpenControllers([&](size_t p, CRZ8Exchange& exchange) {
+        if (traceEach) RZ8_TRACE("%s", traceEach);
+        answered[p] = exchange.APIPR_SetRZ8FullData(
+            records[p], byCode, exchange.m_pCurRZ8Dev->GetBoxId(), kCommandPauseMs);
+    });
+    if (!records.empty()) hRecord = records.back();
+    return answered;
+}
+
+void CGUIGDIPlusMfcFrameMain::ShowFailures(const std::vector<int>& answered, int nMessage) {
+    for (int ok : answered)
+        if (!ok) ShowFrameError(nMessage);
 }
 
 void CGUIGDIPlusMfcFrameMain::EndWork(uint8_t byBtn) {
@@ -157,15 +167,10 @@ void CGUIGDIPlusMfcFrameMain::ApplyWork(uint8_t byBtn) {
         RepaintFrame();
     });
     if (m_bDevSettingSync) {
-        if (m_wApplyChange == 1) {
-            ForEachOpenController([this](CRZ8Ctrl& dev) {
-                RZ8_TRACE("[D][Send]RZ8SetWorkType_Apply reset send cmd\n");
-                if (!APIPR_SetRZ8FullData(m_hOldRZ8Full, RZ8_BOOTCDE_SET_FULLDATA, dev.GetBoxId(),
-                                          kCommandPauseMs))
-                    ShowFrameError(TextMsg::kHwResetFailA002);
-                return true;
-            });
-        }
+        if (m_wApplyChange == 1)
+            ShowFailures(SendToOpenControllers(m_hOldRZ8Full, RZ8_BOOTCDE_SET_FULLDATA,
+                                               "[D][Send]RZ8SetWorkType_Apply reset send cmd\n"),
+                         TextMsg::kHwResetFailA002);
     } else {
         OnGuiThread([this] { MakeCheckedDeviceCurrent(); });
         if (m_wApplyChange == 1 && !APIPR_SetRZ8FullData(m_hOldRZ8Full, RZ8_BOOTCDE_SET_FULLDATA,
@@ -185,12 +190,8 @@ void CGUIGDIPlusMfcFrameMain::HWResetWork() {
         OnGuiThread([this] { APIPR_UpdateWholeUIFromData(m_hCurRZ8Full); });
     };
     if (m_bDevSettingSync) {
-        ForEachOpenController([this](CRZ8Ctrl& dev) {
-            if (!APIPR_SetRZ8FullData(m_hCurRZ8Full, RZ8_BOOTCDE_HW_RESET, dev.GetBoxId(),
-                                      kCommandPauseMs))
-                ShowFrameError(TextMsg::kHwResetFailA002);
-            return true;
-        });
+        ShowFailures(SendToOpenControllers(m_hCurRZ8Full, RZ8_BOOTCDE_HW_RESET),
+                     TextMsg::kHwResetFailA002);
         if (!APIPR_GetRZ8FullData(m_hTmpRZ8Full)) {
             RZ8_TRACE("[D][Error]APIPR_GetRZ8FullData fail (m_bDevSettingSync)");
             ShowFrameError(TextMsg::kApplyFailA004);

@@ -5,6 +5,8 @@
 #include "GUITextTable.h"
 #include "RZ8Frames.h"
 
+#include <algorithm>
+
 namespace {
 
 // Unchecks the whole group, then checks one radio (a disabled radio keeps its state).
@@ -102,16 +104,12 @@ bool CGUIGDIPlusMfcFrameMain::APIPR_UpdateWholeDataFromUI(RZ8Full& hRecord) {
         RZ8_TRACE("[D]APIPR_UpdateWholeDataFromUI check gui & uart data zephT3,zephT4,zephT5");
         if (!IsSameRZ8Setting(m_hDevRZ8Full, hRecord)) {
             m_wApplyChange = 1;
-            bool failed = false;
-            ForEachOpenController([this, &failed](CRZ8Ctrl& dev) {
-                failed = !APIPR_SetRZ8FullData(m_hCurRZ8Full, RZ8_BOOTCDE_SET_FULLDATA,
-                                               dev.GetBoxId(), kCommandPauseMs);
-                return !failed;
-            });
-            if (failed) {
-                ShowFrameError(TextMsg::kApplyFailA001);
-                return false;
-            }
+            // Every controller is written, also when one of them fails; each failure
+            // gets its box, in box-ID order.
+            const std::vector<int> answered =
+                SendToOpenControllers(m_hCurRZ8Full, RZ8_BOOTCDE_SET_FULLDATA);
+            ShowFailures(answered, TextMsg::kApplyFailA001);
+            if (std::count(answered.begin(), answered.end(), 0) > 0) return false;
             // Nothing is read back from all of them: what was written is what they hold.
             // Taking the snapshot instead would make a later Apply of the earlier values
             // look like no change and write nothing.

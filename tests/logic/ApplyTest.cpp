@@ -315,7 +315,7 @@ TEST_F(ApplyTest, ATypedSizeBeyondSixteenBitsIsHeldAtTheLargestAndShownSo) {
     EXPECT_EQ(m_frame->m_strUserRes[0], "65535 * 1080");
 }
 
-TEST_F(ApplyTest, AFailedSetStopsAtOnceAndLeavesThePanelUsable) {
+TEST_F(ApplyTest, AFailedSetStopsThatControllerAtOnceAndLeavesThePanelUsable) {
     ASSERT_NO_FATAL_FAILURE(ConnectTo({Controller(3, 1), Controller(5, 2)}, true));
     const QString before = m_frame->m_strUserRes[0];
     ASSERT_NO_FATAL_FAILURE(Refuse(3));
@@ -323,7 +323,11 @@ TEST_F(ApplyTest, AFailedSetStopsAtOnceAndLeavesThePanelUsable) {
     ClickButton(Frame::kBtnSetUserRes);
     // The refused SET_VPIXEL, then the configuration request the refusal asks for.
     EXPECT_EQ(Codes(3), (std::vector<int>{RZ8_BOOTCDE_SET_VPIXEL, 0xFF}));
-    EXPECT_TRUE(Codes(5).empty());
+    // The other controller, written at the same time, goes through its whole sequence.
+    EXPECT_EQ(Codes(5), (std::vector<int>{RZ8_BOOTCDE_SET_VPIXEL, 0xFF, RZ8_BOOTCDE_GET_VPIXEL,
+                                          RZ8_BOOTCDE_SET_HPIXEL, 0xFF, RZ8_BOOTCDE_GET_HPIXEL,
+                                          RZ8_BOOTCDE_PIXEL_COMMIT}));
+    EXPECT_EQ(m_sim.state(5)->hPixel, 2000);
     EXPECT_EQ(m_frame->m_strUserRes[0], before);
     EXPECT_TRUE(m_boxes.boxes.empty());
     ExpectIdle(Frame::kBtnSetUserRes);

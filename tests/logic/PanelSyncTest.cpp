@@ -385,7 +385,8 @@ TEST_F(ApplyWriteTest, WithSyncADifferentBoxIdAloneWritesNothing) {
     EXPECT_EQ(m_frame->m_wApplyChange, 2);
 }
 
-TEST_F(ApplyWriteTest, WithSyncTheFirstRefusalStopsAndIsReported) {
+// Every controller is written at once: a refusal is reported and the others still get theirs.
+TEST_F(ApplyWriteTest, WithSyncARefusalIsReportedAndTheOtherControllerIsStillWritten) {
     ASSERT_NO_FATAL_FAILURE(ConnectTo({Controller(3, 1), Controller(5, 2)}, true));
     kztr::sim::Faults refuse;
     refuse.answerFE = true;
@@ -393,7 +394,8 @@ TEST_F(ApplyWriteTest, WithSyncTheFirstRefusalStopsAndIsReported) {
     m_frame->m_hGUICtrlEditBox[Frame::kEditVRate].SetNumber(50);
     EXPECT_FALSE(Apply());
     EXPECT_EQ(m_boxes.Texts(), std::vector<QString>{"KZTRMaster apply fail.\nErrorCode = 0xA001"});
-    EXPECT_TRUE(Codes(5).empty());
+    EXPECT_EQ(Codes(5), std::vector<int>{RZ8_BOOTCDE_SET_FULLDATA});
+    EXPECT_EQ(m_sim.state(5)->config.VRHz(), 50);
 }
 
 } // namespace
