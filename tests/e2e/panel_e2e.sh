@@ -10,6 +10,9 @@
 #   apply       (needs cursorcheck and plainfkeys) with one simulated controller: Apply of a
 #               raised vertical rate, left to revert by itself, then kept; the hot key
 #               resets, and no longer after the serial COM was switched off and on; Exit
+#   wall-reset  (needs cursorcheck) with four simulated controllers and sync on: HW Reset
+#               resets each once, in box-ID order, all at once: the panel is shaded and
+#               comes back after about one controller's 10 s; serial COM off, Exit
 # With KZTR_E2E_KEEP set to a folder, the screen shots taken on the way are copied there.
 # Exit status 77 (skipped) only when Xvfb, xdotool or ImageMagick is missing.
 set -euo pipefail
@@ -196,6 +199,21 @@ make_references() {
 cursor() { "$cursorcheck"; }
 cursor_idle() { [ "$(cursor)" = "$idle_cursor" ]; }
 
+# Brightness (0 to 1) of the panel's left strip on the last screen shot, away from the
+# boxes shown in the middle; shaded is when it is below 80 % of the unshaded one, $bright.
+left_mean() {
+    convert "$work/screen.png" -crop 330x940+$panel_x+$panel_y +repage -colorspace Gray \
+        -format '%[fx:mean]' info:
+}
+shaded() {
+    awk -v now="$(left_mean)" -v before="$bright" 'BEGIN { exit !(now < 0.8 * before) }'
+}
+# The connected reference on screen, and closely its parts in connected_parts.
+connected_shows() {
+    screen && shows "$work/ref-on.png" &&
+        regions_show "$work/ref-on.png" "${connected_parts[@]}"
+}
+
 case "$case_name" in
 exit)
     # What the panel must look like, drawn off screen by the same copy.
@@ -377,10 +395,6 @@ operate)
 
     # Device box 1 again: the connected picture exactly.
     click "$(radio_rect 0)"
-    connected_shows() {
-        screen && shows "$work/ref-on.png" &&
-            regions_show "$work/ref-on.png" "${connected_parts[@]}"
-    }
     wait_for 15 connected_shows || fail "device box 1 again: not the connected picture ${mismatch}"
     keep device-box-1
 
@@ -496,19 +510,6 @@ apply)
             paste -sd ' ' - || true
     }
     resets_are() { [ "$(log_count 'Cmd=1 ')" -eq "$1" ]; }
-    # Brightness (0 to 1) of the panel's left strip on the last screen shot, away from
-    # the boxes shown in the middle; shaded is when it is below 80 % of the unshaded one.
-    left_mean() {
-        convert "$work/screen.png" -crop 330x940+$panel_x+$panel_y +repage -colorspace Gray \
-            -format '%[fx:mean]' info:
-    }
-    shaded() {
-        awk -v now="$(left_mean)" -v before="$bright" 'BEGIN { exit !(now < 0.8 * before) }'
-    }
-    connected_shows() {
-        screen && shows "$work/ref-on.png" &&
-            regions_show "$work/ref-on.png" "${connected_parts[@]}"
-    }
     # The connected panel with the raised rate, once its picture is taken.
     raised_shows() {
         screen && shows "$work/rate-up.png" &&
@@ -698,6 +699,89 @@ apply)
     wait_exit 15 || fail "the process did not end after a click on Exit"
     [ "$app_status" -eq 0 ] || fail "exit status $app_status after Exit, expected 0"
     echo "Exit ended the process with status 0"
+    ;;
+wall-reset)
+    [ -n "$cursorcheck" ] && [ -x "$cursorcheck" ] ||
+        fail "wall-reset needs the cursor helper as fourth argument"
+    mkdir -p "$shots"
+    # Four controllers with "Device Setting Sync" on (its default): HW Reset restarts all
+    # of them at once, so the whole reset takes about one controller's 10 s, not 40 s.
+    readonly walls=4 one_reset_ms=10000
+    make_references --simulate=$walls
+    connected_parts=("$rect_serial" "$rect_pattern" "$rect_model" "$rect_hwreset")
+    for ((i = 0; i < walls; i++)); do connected_parts+=("$(radio_rect $i)" "$(label_rect $i)"); done
+    reset_lines() { log_text | grep 'Cmd=1 ' || true; }
+    resets_logged() { [ "$(reset_lines | wc -l)" -ge "$walls" ]; }
+
+    "$work/app/KZTRMaster" --simulate=$walls >"$work/app.log" 2>&1 &
+    app_pid=$!
+    wait_for 30 screen_shows "$work/ref-off.png" || fail "the not-connected panel did not show"
+    keep not-connected
+    [ "$(grep -c '^  COM[0-9]*: box ID [0-9]*, model' "$work/app.log")" -eq "$walls" ] ||
+        fail "--simulate=$walls did not list $walls controllers"
+    xdotool mousemove "$rest_x" "$rest_y" sleep 0.5 mousemove $((rest_x + 1)) "$rest_y" sleep 0.5
+    idle_cursor=$(cursor)
+
+    click "$rect_serial"
+    wait_for 60 connected_shows || fail "the connected panel did not show within 60 s ${mismatch}"
+    wait_for 30 cursor_idle || fail "the busy cursor stayed after the connect"
+    connected_shows ||
+        fail "after the connect the panel differs from the connected reference ${mismatch}"
+    keep connected
+    [ "$(log_cmds)" = "$connect_cmds" ] ||
+        fail "the connect sent '$(log_cmds)', the one of the reference '$connect_cmds'"
+    bright=$(left_mean)
+    echo "connected to $walls simulated controllers"
+
+    t_press=$(now_ms)
+    click "$rect_hwreset" away
+    wait_for 10 resets_logged || fail "no hardware reset for all $walls controllers within 10 s"
+    screen
+    keep reset-running
+    shaded ||
+        fail "the panel is not shaded while the reset runs (left strip $(left_mean), was $bright)"
+    ids=$(reset_lines | grep -o -E '\(ID = [0-9]+\)' | grep -o -E '[0-9]+' | paste -sd ' ' -)
+    expected_ids=$(seq -f '%02g' 1 $walls | paste -sd ' ' -)
+    [ "$ids" = "$expected_ids" ] ||
+        fail "resets logged for box IDs '$ids', expected one each in order: '$expected_ids'"
+    # Sent together, not 10 s apart: the log's times of day are whole seconds.
+    spread=$(reset_lines | grep -o -E '^\[[0-9:]+\]' | tr -d '[]' |
+        awk -F: '{ t = $1 * 3600 + $2 * 60 + $3; if (NR == 1 || t < lo) lo = t; if (t > hi) hi = t }
+                 END { print hi - lo }')
+    [ "$spread" -le 1 ] || fail "the $walls hardware resets were sent over $spread s, not together"
+    echo "HW Reset: one reset per controller (box IDs $ids), sent within ${spread} s; panel shaded"
+
+    # Back: unshaded and the connected panel again, as the controllers report the same.
+    back() { connected_shows && ! shaded; }
+    wait_for $((2 * one_reset_ms / 1000 + 10)) back ||
+        fail "the panel did not come back after the reset ${mismatch}"
+    t_back=$(now_ms)
+    keep after-reset
+    took=$((t_back - t_press))
+    # Each controller waits 10 s after its reset; one after another four would take 40 s.
+    [ "$took" -ge "$one_reset_ms" ] ||
+        fail "the panel came back $took ms after HW Reset, before a reset's $one_reset_ms ms"
+    [ "$took" -le $((one_reset_ms * 16 / 10)) ] ||
+        fail "resetting $walls controllers took $took ms, not about one controller's $one_reset_ms"
+    # The pointer back over the panel, where the idle arrow was taken.
+    xdotool mousemove "$rest_x" "$rest_y"
+    wait_for 15 cursor_idle || fail "the busy cursor stayed after the reset"
+    [ "$(log_cmds)" = "$connect_cmds$(printf 'Cmd=1 %.0s' $(seq $walls))" ] ||
+        fail "after the reset the log has '$(log_cmds)', expected the connect and $walls resets"
+    echo "the panel came back $took ms after HW Reset (one controller's reset: $one_reset_ms ms)"
+
+    # It takes clicks again: Serial COM off.
+    click "$rect_serial"
+    disconnected() {
+        screen && shows "$work/ref-off.png" &&
+            regions_show "$work/ref-off.png" "$rect_serial" "$rect_model" "$(label_rect 0)"
+    }
+    wait_for 20 disconnected || fail "the not-connected panel did not come back ${mismatch}"
+    keep not-connected-again
+    click "$rect_exit"
+    wait_exit 15 || fail "the process did not end after a click on Exit"
+    [ "$app_status" -eq 0 ] || fail "exit status $app_status after Exit, expected 0"
+    echo "serial COM off, then Exit ended the process with status 0"
     ;;
 *)
     fail "unknown case '$case_name'"
