@@ -32,7 +32,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -97,7 +96,7 @@ bool Fail(int wall, const char* what) {
 }
 
 // Serves the window's thread until done() holds. A 1 ms timer wakes the loop, so the
-// end is seen within a millisecond without spinning on the two shared cores.
+// end is seen within a millisecond without spinning.
 bool ServeUntil(const std::function<bool()>& done) {
     QTimer tick;
     tick.start(1);
