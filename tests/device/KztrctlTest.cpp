@@ -180,6 +180,112 @@ INSTANTIATE_TEST_SUITE_P(
                   "load needs one file name: kztrctl load FILE [--dry-run] [--force]"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// --all: every controller instead of one; a mistake is still refused before any port.
+INSTANTIATE_TEST_SUITE_P(
+    AllMistakes, KztrctlUsageTest,
+    ::testing::Values(
+        UsageCase{"AllWithPort",
+                  {"set", "--all", "--com", "5", "vr=60"},
+                  "set takes either --com N or --all, not both"},
+        UsageCase{"PortThenAll",
+                  {"reset", "--com=3", "--all"},
+                  "reset takes either --com N or --all, not both"},
+        UsageCase{"PatternWithoutPortOrAll", {"pattern", "on"}, "pattern needs --com N or --all"},
+        UsageCase{"AllOnShow", {"show", "--all"}, "--all goes with set, pattern and reset"},
+        UsageCase{"AllOnEdid", {"edid", "--all"}, "--all goes with set, pattern and reset"},
+        UsageCase{"AllOnBoxId", {"boxid", "--all", "3"}, "--all goes with set, pattern and reset"},
+        UsageCase{"AllOnScan", {"scan", "--all"}, "--all goes with set, pattern and reset"},
+        UsageCase{
+            "AllOnSave", {"save", "--all", "w.json"}, "--all goes with set, pattern and reset"},
+        UsageCase{
+            "AllOnLoad", {"load", "--all", "w.json"}, "--all goes with set, pattern and reset"},
+        UsageCase{"SetAllWithoutFields", {"set", "--all"}, "set needs at least one field=value"},
+        UsageCase{"SetAllUnknownField", {"set", "--all", "colour=red"}, "unknown field \"colour\""},
+        UsageCase{"SetAllRateTooHigh", {"set", "--all", "vr=121"}, "vr must be a whole number"},
+        UsageCase{"PatternAllWithoutMode", {"pattern", "--all"}, "pattern needs one of on, rgbw"},
+        UsageCase{"ResetAllWithExtra", {"reset", "--all", "now"}, "reset takes no arguments"},
+        UsageCase{"DryRunOnSetAll",
+                  {"set", "--all", "vr=60", "--dry-run"},
+                  "--dry-run goes with load only"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// What an accepted --all command line asks for.
+struct AllParseCase {
+    const char* name;
+    QStringList args;
+    CtlCommand command;
+    std::vector<std::pair<QString, QString>> assignments;
+    QString pattern;
+    bool json;
+};
+
+void PrintTo(const AllParseCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class KztrctlAllArguments : public ::testing::TestWithParam<AllParseCase> {};
+
+TEST_P(KztrctlAllArguments, AskForEveryControllerWithoutAPort) {
+    const AllParseCase& c = GetParam();
+    const CtlParseResult p = ParseCtlArguments(c.args);
+    ASSERT_TRUE(p.request) << p.error.toStdString();
+    EXPECT_TRUE(p.error.isEmpty());
+    EXPECT_TRUE(p.request->all);
+    EXPECT_EQ(p.request->com, 0);
+    EXPECT_EQ(p.request->command, c.command);
+    EXPECT_EQ(p.request->assignments, c.assignments);
+    EXPECT_EQ(p.request->pattern, c.pattern);
+    EXPECT_EQ(p.request->json, c.json);
+    EXPECT_FALSE(p.request->dryRun);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Requests, KztrctlAllArguments,
+    ::testing::Values(
+        AllParseCase{"SetFields",
+                     {"set", "--all", "VR=75", "audio=on"},
+                     CtlCommand::Set,
+                     {{"vr", "75"}, {"audio", "on"}},
+                     {},
+                     false},
+        AllParseCase{
+            "SetAllLast", {"set", "hpol=-", "--all"}, CtlCommand::Set, {{"hpol", "-"}}, {}, false},
+        AllParseCase{"SetJson",
+                     {"set", "--json", "--all", "vr=60"},
+                     CtlCommand::Set,
+                     {{"vr", "60"}},
+                     {},
+                     true},
+        AllParseCase{"PatternOn", {"pattern", "--all", "on"}, CtlCommand::Pattern, {}, "on", false},
+        AllParseCase{"PatternRgbwFirst",
+                     {"pattern", "RGBW", "--all"},
+                     CtlCommand::Pattern,
+                     {},
+                     "rgbw",
+                     false},
+        AllParseCase{"PatternOffJson",
+                     {"pattern", "--all", "off", "--json"},
+                     CtlCommand::Pattern,
+                     {},
+                     "off",
+                     true},
+        AllParseCase{"Reset", {"reset", "--all"}, CtlCommand::Reset, {}, {}, false},
+        AllParseCase{"ResetJson", {"reset", "--all", "--json"}, CtlCommand::Reset, {}, {}, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(KztrctlArguments, OneControllerStaysWithoutAll) {
+    for (const QStringList& args :
+         {QStringList{"set", "--com", "5", "vr=60"}, QStringList{"pattern", "--com", "5", "on"},
+          QStringList{"reset", "--com", "5"}}) {
+        const CtlParseResult p = ParseCtlArguments(args);
+        ASSERT_TRUE(p.request) << p.error.toStdString();
+        EXPECT_FALSE(p.request->all) << args.join(' ').toStdString();
+        EXPECT_EQ(p.request->com, 5);
+    }
+    // --json belongs to the wall-wide report, not to one controller's set.
+    EXPECT_FALSE(ParseCtlArguments({"set", "--com", "5", "vr=60", "--json"}).request);
+}
+
 TEST_F(KztrctlTest, HelpNamesEveryCommandAndField) {
     const RunResult r = Run({"--help"});
     EXPECT_EQ(r.exitCode, 0);
@@ -207,6 +313,16 @@ TEST_F(KztrctlTest, HelpNamesEveryCommandAndField) {
                                  "LogoFiles"};
     for (const char* word : words)
         EXPECT_TRUE(text.contains(QLatin1String(word))) << word;
+    EXPECT_TRUE(sim.requests().empty());
+}
+
+TEST_F(KztrctlTest, HelpNamesTheWallWideForms) {
+    const RunResult r = Run({"--help"});
+    EXPECT_EQ(r.exitCode, 0);
+    const QString text = r.out.join('\n');
+    for (const char* words : {"set --all field=value", "pattern --all on|rgbw|off", "reset --all",
+                              "  --all  ", "all at once"})
+        EXPECT_TRUE(text.contains(QLatin1String(words))) << words;
     EXPECT_TRUE(sim.requests().empty());
 }
 

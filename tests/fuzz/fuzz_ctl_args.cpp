@@ -1,7 +1,8 @@
 // The kztrctl command line: the input is split into arguments at each newline (one
 // trailing newline ends the last argument). A parse that succeeds must give a request
-// within the limits its command allows, whose assignments apply again (as text and
-// through the JSON of wall files), and which parses back to itself when written out.
+// within the limits its command allows (one COM number, or --all without one), whose
+// assignments apply again (as text and through the JSON of wall files), and which
+// parses back to itself when written out.
 #include "CommandLine.h"
 #include "ConfigFields.h"
 #include "ConfigJson.h"
@@ -46,6 +47,7 @@ QString CommandName(CtlCommand c) {
 QStringList Arguments(const CtlRequest& r) {
     QStringList args{CommandName(r.command)};
     if (r.com != 0) args << QStringLiteral("--com") << QString::number(r.com);
+    if (r.all) args << QStringLiteral("--all");
     for (const auto& [field, value] : r.assignments)
         args << field + QLatin1Char('=') + value;
     if (r.command == CtlCommand::Pattern) args << r.pattern;
@@ -58,9 +60,9 @@ QStringList Arguments(const CtlRequest& r) {
 }
 
 bool Same(const CtlRequest& a, const CtlRequest& b) {
-    return a.command == b.command && a.com == b.com && a.assignments == b.assignments &&
-           a.pattern == b.pattern && a.boxId == b.boxId && a.file == b.file && a.json == b.json &&
-           a.dryRun == b.dryRun && a.force == b.force;
+    return a.command == b.command && a.com == b.com && a.all == b.all &&
+           a.assignments == b.assignments && a.pattern == b.pattern && a.boxId == b.boxId &&
+           a.file == b.file && a.json == b.json && a.dryRun == b.dryRun && a.force == b.force;
 }
 
 // A configuration within every limit, for the assignments to start from.
@@ -104,10 +106,15 @@ void CheckAssignments(const CtlRequest& r) {
 
 void CheckRequest(const CtlRequest& r) {
     const CtlCommand c = r.command;
-    const bool comNeeded = c == CtlCommand::Show || c == CtlCommand::Set || c == CtlCommand::Edid ||
-                           c == CtlCommand::Pattern || c == CtlCommand::BoxId ||
-                           c == CtlCommand::Reset;
-    if (comNeeded)
+    const bool wallWide =
+        c == CtlCommand::Set || c == CtlCommand::Pattern || c == CtlCommand::Reset;
+    const bool comNeeded =
+        c == CtlCommand::Show || c == CtlCommand::Edid || c == CtlCommand::BoxId || wallWide;
+    // --all stands instead of --com, on the commands that act on every controller only.
+    if (r.all) FUZZ_CHECK(wallWide);
+    if (r.all)
+        FUZZ_CHECK(r.com == 0);
+    else if (comNeeded)
         FUZZ_CHECK(r.com >= kCtlFirstCom && r.com <= kCtlLastCom);
     else if (c == CtlCommand::Save)
         FUZZ_CHECK(r.com == 0 || (r.com >= kCtlFirstCom && r.com <= kCtlLastCom));
@@ -127,7 +134,9 @@ void CheckRequest(const CtlRequest& r) {
 
     FUZZ_CHECK((c == CtlCommand::Set) == !r.assignments.empty());
     FUZZ_CHECK((c == CtlCommand::Save || c == CtlCommand::Load) == !r.file.isEmpty());
-    if (r.json) FUZZ_CHECK(c == CtlCommand::Scan || c == CtlCommand::Show || c == CtlCommand::Edid);
+    if (r.json)
+        FUZZ_CHECK(c == CtlCommand::Scan || c == CtlCommand::Show || c == CtlCommand::Edid ||
+                   r.all);
     if (r.dryRun || r.force) FUZZ_CHECK(c == CtlCommand::Load);
     CheckAssignments(r);
 }

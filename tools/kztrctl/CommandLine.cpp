@@ -34,14 +34,23 @@ bool* flagNamed(const QString& option, CtlRequest& request) {
     if (option == QLatin1String("--json")) return &request.json;
     if (option == QLatin1String("--dry-run")) return &request.dryRun;
     if (option == QLatin1String("--force")) return &request.force;
+    if (option == QLatin1String("--all")) return &request.all;
     return nullptr;
+}
+
+// The commands that act on every controller with --all.
+bool wallCommand(CtlCommand c) {
+    return c == CtlCommand::Set || c == CtlCommand::Pattern || c == CtlCommand::Reset;
 }
 
 // A flag given to a command it does not belong to.
 QString misplacedFlag(const CtlRequest& r) {
+    if (r.all && !wallCommand(r.command))
+        return QStringLiteral("--all goes with set, pattern and reset");
     const bool jsonCommand = r.command == CtlCommand::Scan || r.command == CtlCommand::Show ||
-                             r.command == CtlCommand::Edid;
-    if (r.json && !jsonCommand) return QStringLiteral("--json goes with scan, show and edid");
+                             r.command == CtlCommand::Edid || r.all;
+    if (r.json && !jsonCommand)
+        return QStringLiteral("--json goes with scan, show and edid, and with --all");
     if (r.command == CtlCommand::Load) return {};
     if (r.dryRun) return QStringLiteral("--dry-run goes with load only");
     if (r.force) return QStringLiteral("--force goes with load only");
@@ -120,7 +129,12 @@ CtlParseResult ParseCtlArguments(const QStringList& args) {
     default:
         break;
     }
-    if (!haveCom) return fail(QStringLiteral("%1 needs --com N").arg(name));
+    if (haveCom && request.all)
+        return fail(QStringLiteral("%1 takes either --com N or --all, not both").arg(name));
+    if (!haveCom && !request.all)
+        return fail(
+            QStringLiteral("%1 needs --com N%2")
+                .arg(name, wallCommand(request.command) ? QStringLiteral(" or --all") : QString()));
 
     switch (request.command) {
     case CtlCommand::Show:
@@ -174,7 +188,7 @@ CtlParseResult ParseCtlArguments(const QStringList& args) {
 
 QString CtlUsageText() {
     return QStringLiteral(
-               "Usage: kztrctl <command> [--com N] [arguments] [options]\n"
+               "Usage: kztrctl <command> [--com N | --all] [arguments] [options]\n"
                "\n"
                "Talks to RZ8 controllers on their serial ports (COM<n>; with RZ8_PORT_DIR set,\n"
                "$RZ8_PORT_DIR/COM<n>, e.g. controllers simulated by rz8sim).\n"
@@ -190,12 +204,17 @@ QString CtlUsageText() {
                "  set --com N field=value ...\n"
                "                           read the configuration, change the named fields,\n"
                "                           apply it (command 0x00), read it back and show it\n"
+               "  set --all field=value ... [--json]\n"
+               "                           the same on every controller found, all at once;\n"
+               "                           one line each: what changed, or why it failed\n"
                "  edid --com N [--json]    read the EDID: hex dump, checksum results, sync\n"
                "                           polarity, what it says about the monitor\n"
                "  pattern --com N on|rgbw|off\n"
+               "  pattern --all on|rgbw|off [--json]\n"
                "                           test pattern on, RGBW pattern on, or both off\n"
                "  boxid --com N ID         give the controller a new box ID (%1 to %2)\n"
                "  reset --com N            hardware reset (takes about 10 s)\n"
+               "  reset --all [--json]     every controller at once, about 10 s in all\n"
                "  save [--com N] FILE      scan (or take COM N only), read every controller and\n"
                "                           write their configurations to FILE, keyed by box\n"
                "                           ID; refused when a box ID is missing or shared\n"
@@ -209,12 +228,18 @@ QString CtlUsageText() {
                "  help, --help             this text\n"
                "\n"
                "Options:\n"
+               "  --com N    the COM number of the controller to talk to\n"
+               "  --all      set, pattern, reset: every controller the scan finds, all at the\n"
+               "             same time, each over its own port; reported in box-ID order,\n"
+               "             status 1 when any failed (the others are still done)\n"
                "  --json     print one JSON document instead of the text. Every controller\n"
                "             has com, boxId (null: no ID), model, modelName, firmware; show\n"
                "             adds resolution and config (the fields below, numbers in their\n"
                "             units, choices as their first spelling), edid adds the bytes as\n"
-               "             hex, the checksums and the decoded EDID. On failure: nothing on\n"
-               "             stdout, the message on stderr.\n"
+               "             hex, the checksums and the decoded EDID. On failure: nothing\n"
+               "             on stdout, the message on stderr. With --all: the controllers,\n"
+               "             each with ok and error or result (after set also config as\n"
+               "             read back), printed when some failed too.\n"
                "  --dry-run  load: show the differences, send nothing\n"
                "  --force    load: write to controllers of another model than the file's\n"
                "\n"
@@ -228,9 +253,11 @@ QString CtlUsageText() {
                "in LogoFiles/<YYYY.MM.DD>.txt beside this program, as the panel does; where\n"
                "that folder cannot be written (an installed package), in\n"
                "~/.local/share/KZTRMaster/LogoFiles/ ($XDG_DATA_HOME/KZTRMaster/LogoFiles/).\n"
+               "With --all, the commands going out together are logged in box-ID order.\n"
                "\n"
                "Exit status: 0 success; 1 the port or the controller failed (message on\n"
-               "stderr), or a load found a controller missing or different after writing;\n"
-               "2 usage error (unknown command, field or option, value out of range), or a\n"
-               "wall file or wall that load refused before writing anything.\n");
+               "stderr; with --all, any of them), or a load found a controller missing or\n"
+               "different after writing; 2 usage error (unknown command, field or option,\n"
+               "value out of range, --com with --all), or a wall file or wall that load\n"
+               "refused before writing anything.\n");
 }

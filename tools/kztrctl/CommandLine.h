@@ -12,12 +12,13 @@ enum class CtlCommand { Help, Scan, Show, Set, Edid, Pattern, BoxId, Reset, Save
 
 struct CtlRequest {
     CtlCommand command = CtlCommand::Help;
-    int com = 0; // show, set, edid, pattern, boxid, reset; save (0 = every controller)
+    int com = 0;      // show, set, edid, pattern, boxid, reset; save (0 = every controller)
+    bool all = false; // set, pattern, reset: every controller found, instead of --com
     std::vector<std::pair<QString, QString>> assignments; // set: field=value, in order
     QString pattern;                                      // on, rgbw or off
     int boxId = 0;                                        // boxid
     QString file;                                         // save, load
-    bool json = false;                                    // scan, show, edid
+    bool json = false;                                    // scan, show, edid; with all
     bool dryRun = false;                                  // load
     bool force = false;                                   // load
 };

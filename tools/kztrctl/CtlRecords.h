@@ -9,6 +9,7 @@
 #include <QString>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 struct FoundController {
     int com;
@@ -32,4 +33,13 @@ struct EdidReadout {
     BlockChecksumResult sums{};
     uint8_t syncFlags = 0;
     bool whole() const { return bytes.size() == RZ8_BLOCK_LEN; }
+};
+
+// What one controller of a wall-wide set, pattern or reset came to.
+struct ControllerOutcome {
+    FoundController controller{}; // as the scan found it
+    bool ok = false;
+    QString error;  // when not ok
+    QString result; // when ok: what was done, in the words of the report line
+    std::optional<ControllerSnapshot> readBack; // set: the configuration read back
 };

@@ -11,6 +11,11 @@
 namespace {
 constexpr int kPatternPauseMs = 0;
 
+// 0xFF is the controller's "no ID", not a 255th box.
+QString boxIdText(uint8_t boxId) {
+    return boxId == CRZ8Ctrl::kNoBoxId ? QStringLiteral("none") : QString::number(boxId);
+}
+
 // What the operator asked for, in the words of the help text.
 QString commandName(uint8_t code) {
     switch (code) {
@@ -55,15 +60,25 @@ QString CtlSession::ModelName(char model) {
 }
 
 QString CtlSession::ControllerLine(const FoundController& c) {
-    // 0xFF is the controller's "no ID", not a 255th box.
-    const QString id =
-        c.boxId == CRZ8Ctrl::kNoBoxId ? QStringLiteral("none") : QString::number(c.boxId);
     return QStringLiteral("COM%1  box ID %2  model %3  %4  firmware %5")
         .arg(c.com)
-        .arg(id)
+        .arg(boxIdText(c.boxId))
         .arg(ModelLetter(c.model))
         .arg(ModelName(c.model))
         .arg(c.fwVer);
+}
+
+QString CtlSession::BoxLabel(const FoundController& c) {
+    return QStringLiteral("box ID %1 (COM%2, model %3)")
+        .arg(boxIdText(c.boxId))
+        .arg(c.com)
+        .arg(ModelLetter(c.model));
+}
+
+QString CtlSession::PatternDone(const QString& mode) {
+    if (mode == QLatin1String("on")) return QStringLiteral("test pattern on");
+    if (mode == QLatin1String("rgbw")) return QStringLiteral("RGBW pattern on");
+    return QStringLiteral("test and RGBW patterns off");
 }
 
 QString CtlSession::NothingFound(int first, int last) {
@@ -139,13 +154,18 @@ bool CtlSession::ReadSnapshot(int com, ControllerSnapshot& out, QString& error) 
     if (!Connect(com, error)) return false;
     const bool userDefined = m_hTmpRZ8Full.hRZ8Data.I_output_mode == kUserResPosition;
     if (userDefined && !ReadPixelCounts(error)) return false;
+    out = LastRead();
+    if (userDefined) out.userPixels = QSize(m_wHPIXEL, m_wVPIXEL);
+    return true;
+}
+
+ControllerSnapshot CtlSession::LastRead() const {
+    ControllerSnapshot out;
     out.controller = Current();
     out.config = m_hTmpRZ8Full;
     out.resolution = ResolutionText(SliderListForBoxMode(m_hRZ8DevBoxMode),
                                     m_hTmpRZ8Full.hRZ8Data.I_output_mode);
-    out.userPixels.reset();
-    if (userDefined) out.userPixels = QSize(m_wHPIXEL, m_wVPIXEL);
-    return true;
+    return out;
 }
 
 bool CtlSession::Command(RZ8Full& record, uint8_t code, uint8_t boxId, int pauseMs,

@@ -1,6 +1,7 @@
 #pragma once
 // One kztrctl run against one controller (or a scan of all ports), on the same device
-// link the panel uses, so frames, waits and daily log lines are the panel's.
+// link the panel uses, so frames, waits and daily log lines are the panel's. Work on
+// several controllers at once takes one session per controller (see WallRun).
 #include "CtlRecords.h"
 #include "RZ8DeviceLink.h"
 
@@ -45,8 +46,15 @@ public:
     // The same as the report of edid: dump, checksums, polarity and what the EDID says.
     bool ReadEdid(QStringList& report, QString& error);
 
+    // The configuration just read, as show gives it but without the pixel counts.
+    ControllerSnapshot LastRead() const;
+
     // Header line: "COM5  box ID 1  model D  ZEPH - T4/T5  firmware 19".
     static QString ControllerLine(const FoundController& c);
+    // Head of a controller's report line in load and --all: "box ID 1 (COM5, model D)".
+    static QString BoxLabel(const FoundController& c);
+    // What pattern on, rgbw or off did: "test pattern on".
+    static QString PatternDone(const QString& mode);
     // The model letter when printable, else '?'; the model's label without polarity.
     static QChar ModelLetter(char model);
     static QString ModelName(char model);

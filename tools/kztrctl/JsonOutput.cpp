@@ -66,6 +66,30 @@ QJsonObject EdidReadoutToJson(const EdidReadout& readout) {
     return json;
 }
 
+QJsonObject OutcomesToJson(const QString& command, const std::vector<ControllerOutcome>& outcomes,
+                           const QStringList& notes) {
+    QJsonArray controllers;
+    for (const ControllerOutcome& o : outcomes) {
+        QJsonObject json = ControllerToJson(o.controller);
+        json.insert("ok", o.ok);
+        if (!o.ok) {
+            json.insert("error", o.error);
+        } else {
+            json.insert("result", o.result);
+            if (o.readBack) {
+                const QString& resolution = o.readBack->resolution;
+                json.insert("resolution",
+                            resolution.isEmpty() ? QJsonValue() : QJsonValue(resolution));
+                json.insert("config", ConfigToJson(o.readBack->config));
+            }
+        }
+        controllers.append(json);
+    }
+    return {{"command", command},
+            {"controllers", controllers},
+            {"notes", QJsonArray::fromStringList(notes)}};
+}
+
 QByteArray JsonText(const QJsonObject& document) {
     return QJsonDocument(document).toJson(QJsonDocument::Indented);
 }

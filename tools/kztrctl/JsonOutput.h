@@ -19,5 +19,11 @@ QJsonObject SnapshotToJson(const ControllerSnapshot& snapshot);
 // decoded EDID under "decoded".
 QJsonObject EdidReadoutToJson(const EdidReadout& readout);
 
+// What --all did: {"command": "set", "controllers": [...], "notes": [...]}, each
+// controller with "ok" and "error" or "result"; after set also "resolution" and
+// "config" as read back.
+QJsonObject OutcomesToJson(const QString& command, const std::vector<ControllerOutcome>& outcomes,
+                           const QStringList& notes);
+
 // Indented, as printed.
 QByteArray JsonText(const QJsonObject& document);

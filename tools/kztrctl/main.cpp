@@ -1,10 +1,10 @@
 // kztrctl: the controllers from the command line, over the panel's own device link.
 #include "CommandLine.h"
-#include "ConfigFields.h"
 #include "CtlOutput.h"
 #include "CtlSession.h"
 #include "JsonOutput.h"
 #include "ModuleDirectory.h"
+#include "WallAction.h"
 #include "WallFile.h"
 #include "WallLoad.h"
 #include "WallSave.h"
@@ -16,12 +16,6 @@ namespace {
 int failed(const QString& message) {
     CtlNote(message);
     return kCtlExitFailed;
-}
-
-QString patternDone(const QString& mode) {
-    if (mode == QLatin1String("on")) return QStringLiteral("test pattern on");
-    if (mode == QLatin1String("rgbw")) return QStringLiteral("RGBW pattern on");
-    return QStringLiteral("test and RGBW patterns off");
 }
 
 int scan(const CtlRequest& request, CtlSession& session) {
@@ -53,6 +47,7 @@ int load(const CtlRequest& request, CtlSession& session) {
 }
 
 int run(const CtlRequest& request, CtlSession& session) {
+    if (request.all) return ActOnWall(session, request);
     switch (request.command) {
     case CtlCommand::Scan:
         return scan(request, session);
@@ -77,15 +72,10 @@ int run(const CtlRequest& request, CtlSession& session) {
     QString error;
     if (!session.Connect(request.com, error)) return failed(error);
     switch (request.command) {
-    case CtlCommand::Set: {
-        for (const auto& [field, value] : request.assignments) {
-            QString ignored; // checked when the command line was read
-            ApplyConfigAssignment(session.m_hCurRZ8Full, field, value, ignored);
-        }
-        if (!session.WriteCurrent(error)) return failed(error);
+    case CtlCommand::Set:
+        if (!ActOnConnected(session, request, error)) return failed(error);
         CtlPrintLines(session.Describe());
         return kCtlExitOk;
-    }
     case CtlCommand::Edid: {
         // JSON only of a whole block; the text shows what arrived of a broken one.
         bool ok = false;
@@ -101,8 +91,10 @@ int run(const CtlRequest& request, CtlSession& session) {
         return ok ? kCtlExitOk : failed(error);
     }
     case CtlCommand::Pattern:
-        if (!session.Pattern(request.pattern, error)) return failed(error);
-        CtlPrint(QStringLiteral("COM%1: %2").arg(request.com).arg(patternDone(request.pattern)));
+        if (!ActOnConnected(session, request, error)) return failed(error);
+        CtlPrint(QStringLiteral("COM%1: %2")
+                     .arg(request.com)
+                     .arg(CtlSession::PatternDone(request.pattern)));
         return kCtlExitOk;
     case CtlCommand::BoxId: {
         const int old = session.m_pCurRZ8Dev->GetBoxId();
@@ -115,7 +107,7 @@ int run(const CtlRequest& request, CtlSession& session) {
         // Nothing else shows for the restart pause; say why the wait is long.
         CtlNote(QStringLiteral("COM%1: resetting; the controller takes about 10 s to restart")
                     .arg(request.com));
-        if (!session.Reset(error)) return failed(error);
+        if (!ActOnConnected(session, request, error)) return failed(error);
         CtlPrint(QStringLiteral("COM%1: controller reset").arg(request.com));
         return kCtlExitOk;
     default:
