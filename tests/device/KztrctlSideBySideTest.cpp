@@ -7,6 +7,8 @@
 #include "SimulatedPortsTest.h"
 #include "TraceCapture.h"
 #include "WallAction.h"
+#include "WallFile.h"
+#include "WallLoad.h"
 
 #include <QDir>
 #include <QFile>
@@ -240,6 +242,59 @@ TEST_F(KztrctlSideBySideTest, AControllerThatRefusesFailsAloneAndTheOthersAreWri
     }
     // The refused one sent its command all the same, in its turn.
     EXPECT_EQ(LoggedCommands(), (QStringList{"01/0", "02/0", "03/0", "04/0"}));
+}
+
+TEST_F(KztrctlSideBySideTest, LoadWritesEveryControllerOfTheFileAndReportsInBoxIdOrder) {
+    // Boxes 1, 2 and 4 in the file; box 3 is left alone. Rates set accepts.
+    QByteArray text = R"({"format": "kztrctl-wall", "version": 1, "controllers": {)";
+    const std::pair<int, const char*> entries[] = {{1, "C"}, {2, "D"}, {4, "H"}};
+    for (const auto& [box, model] : entries) {
+        if (box != 1) text += ",";
+        text += QStringLiteral(R"("%1": {"model": "%2", "config": {"mode": 0, "vr": %3,
+            "hblank": 280, "ho": 10, "hsw": 10, "vblank": 45, "vo": 2, "vsw": 2, "hpol": "+",
+            "vpol": "+", "depth": "8", "audio": "off", "edid": "v1.1"}})")
+                    .arg(box)
+                    .arg(model)
+                    .arg(50 + box)
+                    .toUtf8();
+    }
+    text += "}}";
+    const WallRead wall = ParseWall(text);
+    ASSERT_TRUE(wall.errors.isEmpty()) << wall.errors.join('\n').toStdString();
+    const RZ8Full boxThree = sim.state(2)->config;
+
+    ::testing::internal::CaptureStdout();
+    const int status = LoadWall(session, wall.entries, {});
+    const QStringList out = QString::fromStdString(::testing::internal::GetCapturedStdout())
+                                .split('\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(status, kCtlExitOk);
+    EXPECT_EQ(out, (QStringList{"box ID 1 (COM4, model C): writing",
+                                "  vr: 60 Hz -> 51 Hz",
+                                "  ho: 0 -> 10",
+                                "  hsw: 0 -> 10",
+                                "  vo: 0 -> 2",
+                                "  vsw: 0 -> 2",
+                                "  read back: as written",
+                                "box ID 2 (COM9, model D): writing",
+                                "  vr: 60 Hz -> 52 Hz",
+                                "  ho: 0 -> 10",
+                                "  hsw: 0 -> 10",
+                                "  vo: 0 -> 2",
+                                "  vsw: 0 -> 2",
+                                "  read back: as written",
+                                "box ID 4 (COM7, model H): writing",
+                                "  vr: 60 Hz -> 54 Hz",
+                                "  ho: 0 -> 10",
+                                "  hsw: 0 -> 10",
+                                "  vo: 0 -> 2",
+                                "  vsw: 0 -> 2",
+                                "  read back: as written",
+                                "COM2  box ID 3  model D  ZEPH - T4/T5  firmware 4: not in the "
+                                "file, left alone"}));
+    for (const auto& [com, rate] : {std::pair{4, 51}, std::pair{9, 52}, std::pair{7, 54}})
+        EXPECT_EQ(sim.state(com)->config.VRHz(), rate) << "COM" << com;
+    EXPECT_EQ(std::memcmp(&sim.state(2)->config, &boxThree, sizeof boxThree), 0);
+    EXPECT_EQ(LoggedCommands(), (QStringList{"01/0", "02/0", "04/0"}));
 }
 
 } // namespace

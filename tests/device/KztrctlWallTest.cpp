@@ -1,8 +1,11 @@
 // save and load of a wall through the program, against simulated controllers: what
 // reaches the controllers, what is refused before anything goes out, and the report.
 #include "KztrctlProgram.h"
+#include "RZ8Exchange.h"
 
 #include <QDateTime>
+#include <array>
+#include <chrono>
 #include <gtest/gtest.h>
 #include <ostream>
 
@@ -191,6 +194,71 @@ TEST_F(KztrctlWallTest, UnconfirmedApplyFailsThatControllerOnly) {
     EXPECT_TRUE(r.err.contains("box ID 1 (COM5) does not hold the file's values"))
         << r.err.toStdString();
     EXPECT_EQ(Held(6), boxThree);
+}
+
+TEST_F(KztrctlWallTest, ControllersAreWrittenAtOnceAndReportedInBoxIdOrder) {
+    ASSERT_NO_FATAL_FAILURE(Prepare());
+    // On the user-defined size a write asks for the pixel counts first: three commands,
+    // each with its pause, for every controller.
+    ASSERT_EQ(Run({"set", "--all", "mode=9"}).exitCode, 0);
+    ASSERT_EQ(Run({"save", wall}).exitCode, 0);
+    // The same file with box 1 only.
+    QJsonObject oneOnly = WallJson();
+    QJsonObject controllers = oneOnly["controllers"].toObject();
+    controllers.remove("2");
+    controllers.remove("3");
+    oneOnly["controllers"] = controllers;
+    const QString one = dir.path() + "/one.json";
+    QFile oneFile(one);
+    ASSERT_TRUE(oneFile.open(QIODevice::WriteOnly));
+    oneFile.write(QJsonDocument(oneOnly).toJson());
+    oneFile.close();
+    ASSERT_EQ(Run({"set", "--all", "vr=90"}).exitCode, 0);
+    // Box 1 answers slowest, so it is done last yet reported first.
+    kztr::sim::Faults slow;
+    slow.splitReplies = true;
+    slow.splitDelay = std::chrono::milliseconds(300);
+    ASSERT_TRUE(sim.setFaults(5, slow));
+
+    using Clock = std::chrono::steady_clock;
+    auto start = Clock::now();
+    const RunResult alone = Run({"load", one});
+    const auto tookAlone = Clock::now() - start;
+    ASSERT_EQ(alone.exitCode, 0) << alone.err.toStdString();
+    ASSERT_EQ(Run({"set", "--com", "5", "vr=90"}).exitCode, 0);
+
+    start = Clock::now();
+    const RunResult r = RunFresh({"load", wall});
+    const auto took = Clock::now() - start;
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, (QStringList{
+                         "box ID 1 (COM5, model D): writing",
+                         "  vr: 90 Hz -> 75 Hz",
+                         "  read back: as written",
+                         "box ID 2 (COM3, model C): writing",
+                         "  vr: 90 Hz -> 60 Hz",
+                         "  read back: as written",
+                         "box ID 3 (COM6, model D): writing",
+                         "  vr: 90 Hz -> 50 Hz",
+                         "  read back: as written",
+                     }));
+    // One after another it would take three times as long as box 1 alone.
+    EXPECT_LT(took, 2 * tookAlone) << std::chrono::duration<double>(took).count() << " s against "
+                                   << std::chrono::duration<double>(tookAlone).count() << " s";
+    EXPECT_GE(took, 3 * std::chrono::milliseconds(CRZ8Exchange::kCommandPauseMs));
+    for (int com : {5, 3, 6})
+        EXPECT_EQ(sim.state(com)->config.hRZ8Data.I_output_mode, 9) << "COM" << com;
+
+    // The commands going out together are logged in box-ID order: the width queries of
+    // boxes 1, 2, 3, then their height queries, then their applies.
+    const QStringList log = LogLines().mid(logBefore);
+    ASSERT_EQ(log.size(), 9) << log.join('\n').toStdString();
+    for (qsizetype i = 0; i < log.size(); ++i) {
+        const QString id = QStringLiteral("(ID = %1)").arg(i % 3 + 1, 2, 10, QLatin1Char('0'));
+        const int code = std::array{0x0E, 0x0F, 0x00}[size_t(i / 3)];
+        EXPECT_TRUE(log[i].contains(id)) << log[i].toStdString();
+        EXPECT_TRUE(log[i].contains(QStringLiteral(" Cmd=%1 ").arg(code))) << log[i].toStdString();
+    }
 }
 
 TEST_F(KztrctlWallTest, SaveWarnsOfWhatLoadWouldRefuse) {

@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "ConfigFields.h"
 #include "CtlOutput.h"
+#include "WallRun.h"
 
 #include <algorithm>
 
@@ -47,51 +48,61 @@ QStringList refusals(const std::vector<Target>& targets, bool force) {
     return problems;
 }
 
-// One controller, the way set writes; true when it holds the file's fields afterwards
-// (or, in a dry run, was read).
-bool loadOne(CtlSession& session, const WallEntry& entry, const FoundController& holder,
-             bool dryRun) {
-    const QString who = QStringLiteral("box ID %1 (COM%2, model %3)")
-                            .arg(entry.boxId)
-                            .arg(holder.com)
-                            .arg(CtlSession::ModelLetter(holder.model));
+// What loading one controller has to say, printed once every controller is done.
+struct LoadReport {
+    QStringList lines; // stdout
+    QStringList notes; // stderr
+    bool ok = false;   // it holds the file's fields afterwards (or, in a dry run, was read)
+};
+
+// One controller, the way set writes.
+LoadReport loadOne(CtlSession& session, const WallEntry& entry, const FoundController& holder,
+                   bool dryRun) {
+    LoadReport report;
+    const QString who = CtlSession::BoxLabel(holder);
     if (CtlSession::ModelLetter(holder.model) != QLatin1Char(entry.model))
-        CtlPrint(QStringLiteral("%1: the file has a model %2 controller here (--force)")
-                     .arg(who)
-                     .arg(QLatin1Char(entry.model)));
+        report.lines << QStringLiteral("%1: the file has a model %2 controller here (--force)")
+                            .arg(who)
+                            .arg(QLatin1Char(entry.model));
     QString error;
     if (!session.Connect(holder.com, error)) {
-        CtlNote(error);
-        CtlPrint(who + QStringLiteral(": failed, nothing written"));
-        return false;
+        report.notes << error;
+        report.lines << who + QStringLiteral(": failed, nothing written");
+        return report;
     }
     RZ8Full wanted = session.m_hCurRZ8Full;
     CopyConfigFields(entry.config, wanted);
     const std::vector<ConfigChange> changes = DiffConfig(session.m_hTmpRZ8Full, wanted);
     if (changes.empty()) {
-        CtlPrint(who + QStringLiteral(": unchanged"));
-        return true;
+        report.lines << who + QStringLiteral(": unchanged");
+        report.ok = true;
+        return report;
     }
-    CtlPrint(who + (dryRun ? QStringLiteral(": would change") : QStringLiteral(": writing")));
+    report.lines << who + (dryRun ? QStringLiteral(": would change") : QStringLiteral(": writing"));
     for (const ConfigChange& c : changes)
-        CtlPrint(changeLine(c));
-    if (dryRun) return true;
+        report.lines << changeLine(c);
+    if (dryRun) {
+        report.ok = true;
+        return report;
+    }
 
     session.m_hCurRZ8Full = wanted;
     if (!session.WriteCurrent(error)) {
-        CtlNote(error);
-        CtlPrint(QStringLiteral("  failed: %1").arg(error));
-        return false;
+        report.notes << error;
+        report.lines << QStringLiteral("  failed: %1").arg(error);
+        return report;
     }
     const std::vector<ConfigChange> differ = DiffConfig(wanted, session.m_hTmpRZ8Full);
     if (differ.empty()) {
-        CtlPrint(QStringLiteral("  read back: as written"));
-        return true;
+        report.lines << QStringLiteral("  read back: as written");
+        report.ok = true;
+        return report;
     }
-    CtlPrint(QStringLiteral("  read back differently:"));
+    report.lines << QStringLiteral("  read back differently:");
     for (const ConfigChange& d : differ)
-        CtlPrint(QStringLiteral("    %1: wanted %2, read back %3").arg(d.field, d.before, d.after));
-    return false;
+        report.lines
+            << QStringLiteral("    %1: wanted %2, read back %3").arg(d.field, d.before, d.after);
+    return report;
 }
 
 } // namespace
@@ -118,16 +129,31 @@ int LoadWall(CtlSession& session, const std::vector<WallEntry>& entries,
         return kCtlExitRefused;
     }
 
+    // Every controller found is written at the same time; the report keeps box-ID order.
+    std::vector<const Target*> present;
+    for (const Target& t : targets)
+        if (!t.holders.empty()) present.push_back(&t);
+    std::vector<LoadReport> reports(present.size());
+    RunOnEachController(session, present.size(), [&](size_t p, CtlSession& link) {
+        reports[p] = loadOne(link, *present[p]->entry, present[p]->holders[0], options.dryRun);
+    });
+
     QStringList incomplete;
+    size_t next = 0;
     for (const Target& t : targets) {
         if (t.holders.empty()) {
             CtlPrint(QStringLiteral("box ID %1: not found").arg(t.entry->boxId));
             incomplete << QStringLiteral("box ID %1 not found").arg(t.entry->boxId);
-        } else if (!loadOne(session, *t.entry, t.holders[0], options.dryRun)) {
+            continue;
+        }
+        const LoadReport& report = reports[next++];
+        for (const QString& n : report.notes)
+            CtlNote(n);
+        CtlPrintLines(report.lines);
+        if (!report.ok)
             incomplete << QStringLiteral("box ID %1 (COM%2) does not hold the file's values")
                               .arg(t.entry->boxId)
                               .arg(t.holders[0].com);
-        }
     }
     for (const FoundController& c : found) {
         const bool inFile = std::any_of(entries.begin(), entries.end(),

@@ -11,7 +11,8 @@ struct WallLoadOptions {
 };
 
 // Scans, refuses (before any command frame) a box ID that is shared now or, without
-// force, held by another model, then writes each entry in box-ID order the way set
-// does and reports per controller. Returns the exit status.
+// force, held by another model, then writes every entry the way set does, all at the
+// same time, each controller over its own session, and reports per controller in
+// box-ID order once all are done. Returns the exit status.
 int LoadWall(CtlSession& session, const std::vector<WallEntry>& entries,
              const WallLoadOptions& options);
