@@ -4,7 +4,7 @@
 
 void CtlPrint(const QString& line) {
     std::fputs(qUtf8Printable(line + '\n'), stdout);
-    // A long load reports each controller as it goes, also into a pipe.
+    // At once, also into a pipe, so that the lines keep in step with the notes on stderr.
     std::fflush(stdout);
 }
 
