@@ -415,11 +415,12 @@ int main(int argc, char** argv) {
     std::printf("%-32s %12s %12s %10s  %s\n", "action", "1 ctl ms", "15 ctl ms", "15:1",
                 "goal <= 1.25");
     bool allMet = true;
+    int missing = 0;
     for (int row = 0; row < kRowCount; ++row) {
         if (figures[0].unavailable[row] || figures[1].unavailable[row]) {
             std::printf("%-32s %12s %12s %10s  %s\n", kRowNames[row], "-", "-", "-",
                         "not available");
-            allMet = false;
+            ++missing;
             continue;
         }
         const double one = Median(figures[0].ms[row]);
@@ -430,7 +431,13 @@ int main(int argc, char** argv) {
         std::printf("%-32s %12.0f %12.0f %10.2f  %s\n", kRowNames[row], one, wall, ratio,
                     met ? "met" : "NOT met");
     }
-    std::printf("goal (every ratio <= %.2f): %s\n", kGoalRatio, allMet ? "met" : "not met");
+    // A row without figures leaves the goal open, unless another row already misses it.
+    std::printf("goal (every ratio <= %.2f): %s", kGoalRatio,
+                !allMet   ? "not met"
+                : missing ? "met so far"
+                          : "met");
+    if (missing) std::printf(" (%d rows not available)", missing);
+    std::printf("\n");
     PrintLoad();
     return 0;
 }
