@@ -214,6 +214,21 @@ connected_shows() {
         regions_show "$work/ref-on.png" "${connected_parts[@]}"
 }
 
+# Serial COM on, then the connected panel as the reference has it, the busy cursor gone,
+# exactly the connect's commands logged; $bright is the unshaded brightness afterwards.
+connect_and_keep() { # connect_and_keep <seconds for the connect>
+    click "$rect_serial"
+    wait_for "$1" connected_shows || fail "the connected panel did not show within $1 s ${mismatch}"
+    # The panel is drawn before the last commands of the connect: wait for the arrow.
+    wait_for 30 cursor_idle || fail "the busy cursor stayed after the connect"
+    connected_shows ||
+        fail "after the connect the panel differs from the connected reference ${mismatch}"
+    keep connected
+    [ "$(log_cmds)" = "$connect_cmds" ] ||
+        fail "the connect sent '$(log_cmds)', the one of the reference '$connect_cmds'"
+    bright=$(left_mean)
+}
+
 case "$case_name" in
 exit)
     # What the panel must look like, drawn off screen by the same copy.
@@ -533,16 +548,7 @@ apply)
     xdotool mousemove "$rest_x" "$rest_y" sleep 0.5 mousemove $((rest_x + 1)) "$rest_y" sleep 0.5
     idle_cursor=$(cursor)
 
-    click "$rect_serial"
-    wait_for 40 connected_shows || fail "the connected panel did not show within 40 s ${mismatch}"
-    # The panel is drawn before the last commands of the connect: wait for the arrow.
-    wait_for 30 cursor_idle || fail "the busy cursor stayed after the connect"
-    connected_shows ||
-        fail "after the connect the panel differs from the connected reference ${mismatch}"
-    keep connected
-    [ "$(log_cmds)" = "$connect_cmds" ] ||
-        fail "the connect sent '$(log_cmds)', the one of the reference '$connect_cmds'"
-    bright=$(left_mean)
+    connect_and_keep 40
     echo "connected to the simulated controller"
 
     # --- Raise the rate, Apply, and let the countdown revert it ---
@@ -722,15 +728,7 @@ wall-reset)
     xdotool mousemove "$rest_x" "$rest_y" sleep 0.5 mousemove $((rest_x + 1)) "$rest_y" sleep 0.5
     idle_cursor=$(cursor)
 
-    click "$rect_serial"
-    wait_for 60 connected_shows || fail "the connected panel did not show within 60 s ${mismatch}"
-    wait_for 30 cursor_idle || fail "the busy cursor stayed after the connect"
-    connected_shows ||
-        fail "after the connect the panel differs from the connected reference ${mismatch}"
-    keep connected
-    [ "$(log_cmds)" = "$connect_cmds" ] ||
-        fail "the connect sent '$(log_cmds)', the one of the reference '$connect_cmds'"
-    bright=$(left_mean)
+    connect_and_keep 60
     echo "connected to $walls simulated controllers"
 
     t_press=$(now_ms)
