@@ -1,6 +1,7 @@
 #include "PortMap.h"
 
 #include "DebugTrace.h"
+#include "PortTarget.h"
 
 #include <cstdlib>
 #include <sstream>
@@ -20,8 +21,9 @@ std::string mappedPath(const char* map, int comNumber) {
         char* end = nullptr;
         const long n = eq == std::string::npos ? 0 : std::strtol(entry.c_str(), &end, 10);
         if (eq == std::string::npos || end != entry.c_str() + eq || n < 1 ||
-            eq + 1 >= entry.size()) {
-            RZ8_TRACE("[D][Error]RZ8_PORT_MAP entry \"%s\" ignored (expected n=/dev/path)\n",
+            eq + 1 >= entry.size() || !parsePortTarget(entry.substr(eq + 1))) {
+            RZ8_TRACE("[D][Error]RZ8_PORT_MAP entry \"%s\" ignored (expected n=/dev/path, "
+                      "n=rfc2217://host:port or n=tcp://host:port)\n",
                       entry.c_str());
             continue;
         }
@@ -42,6 +44,10 @@ std::string devicePathForCom(int comNumber) {
         if (!path.empty()) return path;
     }
     return "/dev/ttyUSB" + std::to_string(comNumber - 1);
+}
+
+std::optional<PortTarget> portTargetForCom(int comNumber) {
+    return parsePortTarget(devicePathForCom(comNumber));
 }
 
 } // namespace kztr
