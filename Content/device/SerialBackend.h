@@ -1,6 +1,7 @@
 #pragma once
 // Seam under CSerialPort: the operating-system side of one port. The termios backend
-// talks to real devices (and pseudo-terminals); tests substitute scripted ports.
+// talks to real devices (and pseudo-terminals), the network backend to serial device
+// servers; tests substitute scripted ports.
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -31,6 +32,7 @@ using SerialBackendFactory = std::function<std::unique_ptr<SerialBackend>()>;
 
 // Backend for newly constructed ports; tests install their own factory.
 std::unique_ptr<SerialBackend> makeSerialBackend();
-void setSerialBackendFactory(SerialBackendFactory factory); // empty = termios again
+// Empty = the default again: termios for a device path, sockets for a network target.
+void setSerialBackendFactory(SerialBackendFactory factory);
 
 } // namespace kztr

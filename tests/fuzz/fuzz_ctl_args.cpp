@@ -39,6 +39,8 @@ QString CommandName(CtlCommand c) {
         return QStringLiteral("save");
     case CtlCommand::Load:
         return QStringLiteral("load");
+    case CtlCommand::Ports:
+        return QStringLiteral("ports");
     }
     std::abort();
 }
@@ -53,6 +55,10 @@ QStringList Arguments(const CtlRequest& r) {
     if (r.command == CtlCommand::Pattern) args << r.pattern;
     if (r.command == CtlCommand::BoxId) args << QString::number(r.boxId);
     if (!r.file.isEmpty()) args << r.file;
+    if (r.portsAction == CtlPortsAction::Set)
+        args << QStringLiteral("set") << QString::number(r.portCom) << r.portTarget;
+    if (r.portsAction == CtlPortsAction::Forget)
+        args << QStringLiteral("forget") << QString::number(r.portCom);
     if (r.json) args << QStringLiteral("--json");
     if (r.dryRun) args << QStringLiteral("--dry-run");
     if (r.force) args << QStringLiteral("--force");
@@ -62,7 +68,8 @@ QStringList Arguments(const CtlRequest& r) {
 bool Same(const CtlRequest& a, const CtlRequest& b) {
     return a.command == b.command && a.com == b.com && a.all == b.all &&
            a.assignments == b.assignments && a.pattern == b.pattern && a.boxId == b.boxId &&
-           a.file == b.file && a.json == b.json && a.dryRun == b.dryRun && a.force == b.force;
+           a.file == b.file && a.json == b.json && a.dryRun == b.dryRun && a.force == b.force &&
+           a.portsAction == b.portsAction && a.portCom == b.portCom && a.portTarget == b.portTarget;
 }
 
 // A configuration within every limit, for the assignments to start from.
@@ -136,7 +143,12 @@ void CheckRequest(const CtlRequest& r) {
     FUZZ_CHECK((c == CtlCommand::Save || c == CtlCommand::Load) == !r.file.isEmpty());
     if (r.json)
         FUZZ_CHECK(c == CtlCommand::Scan || c == CtlCommand::Show || c == CtlCommand::Edid ||
-                   r.all);
+                   c == CtlCommand::Ports || r.all);
+    // ports names its COM number apart from --com, within the numbers searched.
+    if (c == CtlCommand::Ports && r.portsAction != CtlPortsAction::List)
+        FUZZ_CHECK(r.portCom >= kCtlFirstCom && r.portCom <= kCtlLastScanCom);
+    else
+        FUZZ_CHECK(r.portCom == 0 && r.portTarget.isEmpty());
     if (r.dryRun || r.force) FUZZ_CHECK(c == CtlCommand::Load);
     CheckAssignments(r);
 }

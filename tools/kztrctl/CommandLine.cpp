@@ -11,6 +11,7 @@ std::optional<CtlCommand> commandNamed(const QString& name) {
         {"edid", CtlCommand::Edid},   {"pattern", CtlCommand::Pattern},
         {"boxid", CtlCommand::BoxId}, {"reset", CtlCommand::Reset},
         {"save", CtlCommand::Save},   {"load", CtlCommand::Load},
+        {"ports", CtlCommand::Ports},
     };
     for (const auto& [n, c] : names)
         if (n == name) return c;
@@ -48,9 +49,10 @@ QString misplacedFlag(const CtlRequest& r) {
     if (r.all && !wallCommand(r.command))
         return QStringLiteral("--all goes with set, pattern and reset");
     const bool jsonCommand = r.command == CtlCommand::Scan || r.command == CtlCommand::Show ||
-                             r.command == CtlCommand::Edid || r.all;
+                             r.command == CtlCommand::Edid || r.command == CtlCommand::Ports ||
+                             r.all;
     if (r.json && !jsonCommand)
-        return QStringLiteral("--json goes with scan, show and edid, and with --all");
+        return QStringLiteral("--json goes with scan, show and edid, ports alone, and --all");
     if (r.command == CtlCommand::Load) return {};
     if (r.dryRun) return QStringLiteral("--dry-run goes with load only");
     if (r.force) return QStringLiteral("--force goes with load only");
@@ -65,6 +67,45 @@ CtlParseResult withFile(CtlRequest request, const QStringList& positional, const
                         .arg(name, QLatin1String(usage)));
     if (positional[0].isEmpty()) return fail(QStringLiteral("the file name is empty"));
     request.file = positional[0];
+    return {request, {}};
+}
+
+// ports, ports set N TARGET, ports forget N.
+CtlParseResult withPorts(CtlRequest request, const QStringList& positional) {
+    const QString action = positional.value(0);
+    if (positional.isEmpty()) return {request, {}};
+    const int wanted = action == QLatin1String("set")      ? 3
+                       : action == QLatin1String("forget") ? 2
+                                                           : 0;
+    if (wanted == 0)
+        return fail(QStringLiteral("ports takes set or forget, not \"%1\"").arg(action));
+    if (request.json)
+        return fail(QStringLiteral("--json goes with ports alone, not ports %1").arg(action));
+    if (positional.size() != wanted)
+        return fail(wanted == 3
+                        ? QStringLiteral("ports set needs a COM number and a port: kztrctl "
+                                         "ports set N /dev/...|rfc2217://HOST:PORT|tcp://HOST:PORT")
+                        : QStringLiteral("ports forget needs one COM number"));
+    const std::optional<int> com = number(positional[1], kCtlFirstCom, kCtlLastScanCom);
+    if (!com)
+        return fail(QStringLiteral("ports %1 needs a COM number from %2 to %3, not \"%4\"")
+                        .arg(action)
+                        .arg(kCtlFirstCom)
+                        .arg(kCtlLastScanCom)
+                        .arg(positional[1]));
+    request.portCom = *com;
+    if (wanted == 2) {
+        request.portsAction = CtlPortsAction::Forget;
+        return {request, {}};
+    }
+    const QString target = positional[2];
+    const auto parsed = kztr::parsePortTarget(target.toStdString());
+    if (!parsed || (!parsed->isNetwork() && !target.startsWith(QLatin1Char('/'))))
+        return fail(QStringLiteral("\"%1\" is not a device path (/dev/...) or a network port "
+                                   "(rfc2217://HOST:PORT, tcp://HOST:PORT)")
+                        .arg(target));
+    request.portsAction = CtlPortsAction::Set;
+    request.portTarget = target;
     return {request, {}};
 }
 
@@ -122,6 +163,10 @@ CtlParseResult ParseCtlArguments(const QStringList& args) {
         return {request, {}};
     case CtlCommand::Save:
         return withFile(request, positional, name, "[--com N] FILE");
+    case CtlCommand::Ports:
+        if (haveCom)
+            return fail(QStringLiteral("ports takes no --com: kztrctl ports set N TARGET"));
+        return withPorts(request, positional);
     case CtlCommand::Load:
         if (haveCom)
             return fail(QStringLiteral("load takes no --com: it finds the controllers by box ID"));
@@ -226,6 +271,13 @@ QString CtlUsageText() {
                "                           (nothing sent) for a damaged file or a controller\n"
                "                           of another model. Controllers not in FILE are left\n"
                "                           alone.\n"
+               "  ports [--json]           COM1 to COM15: the port each names (device, stable\n"
+               "                           name, maker, product, serial number, or network\n"
+               "                           address) and whether it is present now\n"
+               "  ports set N TARGET       give COM N the device (/dev/..., kept by its stable\n"
+               "                           name) or network port (rfc2217://HOST:PORT,\n"
+               "                           tcp://HOST:PORT), taking it from any other number\n"
+               "  ports forget N           free COM N in the ports file\n"
                "  help, --help             this text\n"
                "\n"
                "Options:\n"
@@ -256,6 +308,13 @@ QString CtlUsageText() {
                "~/.local/share/KZTRMaster/LogoFiles/ ($XDG_DATA_HOME/KZTRMaster/LogoFiles/).\n"
                "With --all and load, the commands going out together are logged in box-ID\n"
                "order.\n"
+               "\n"
+               "COM numbers: USB serial adapters get the lowest free number when first seen\n"
+               "and keep it in ~/.config/KZTRMaster/KZTRPorts.json\n"
+               "($XDG_CONFIG_HOME/KZTRMaster/), by their /dev/serial/by-id/ name. RZ8_PORT_MAP\n"
+               "(\"1=/dev/ttyS0,2=tcp://HOST:PORT\") overrides single numbers; a number nobody\n"
+               "holds is /dev/ttyUSB<n-1>. A damaged ports file is left as it is (ports set and\n"
+               "forget refuse it with status 1).\n"
                "\n"
                "Exit status: 0 success; 1 the port or the controller failed (message on\n"
                "stderr; with --all, any of them), or a load found a controller missing or\n"

@@ -8,7 +8,10 @@
 #include <utility>
 #include <vector>
 
-enum class CtlCommand { Help, Scan, Show, Set, Edid, Pattern, BoxId, Reset, Save, Load };
+enum class CtlCommand { Help, Scan, Show, Set, Edid, Pattern, BoxId, Reset, Save, Load, Ports };
+
+// ports: list them, give a number a port, or free it.
+enum class CtlPortsAction { List, Set, Forget };
 
 struct CtlRequest {
     CtlCommand command = CtlCommand::Help;
@@ -21,6 +24,9 @@ struct CtlRequest {
     bool json = false;                                    // scan, show, edid; with all
     bool dryRun = false;                                  // load
     bool force = false;                                   // load
+    CtlPortsAction portsAction = CtlPortsAction::List;    // ports
+    int portCom = 0;                                      // ports set, ports forget
+    QString portTarget;                                   // ports set
 };
 
 // What the process returns; --help states them.

@@ -4,6 +4,7 @@
 #include "CtlSession.h"
 #include "JsonOutput.h"
 #include "ModuleDirectory.h"
+#include "PortsCommand.h"
 #include "WallAction.h"
 #include "WallFile.h"
 #include "WallLoad.h"
@@ -131,6 +132,8 @@ int main(int argc, char** argv) {
         CtlPrintRaw(CtlUsageText().toUtf8());
         return kCtlExitOk;
     }
+    // No controller is talked to, so no daily log either.
+    if (parsed.request->command == CtlCommand::Ports) return RunPorts(*parsed.request);
     // The panel's daily log: beside the executable, or per user when that cannot be written.
     CtlSession session(ChooseFileDirectories(GetModuleDirectory()).logDir);
     return run(*parsed.request, session);

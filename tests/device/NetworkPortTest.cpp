@@ -1,0 +1,412 @@
+// Network ports against loopback servers: RFC 2217 and raw TCP through the same
+// CSerialPort the protocol code uses, the bytes on the wire, and a lost or missing server.
+#include "LoopbackServer.h"
+#include "NetworkBackend.h"
+#include "RZ8Ctrl.h"
+#include "ScopedEnv.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cerrno>
+#include <map>
+#include <mutex>
+#include <numeric>
+
+using namespace std::chrono_literals;
+using kztr::NetworkBackend;
+using kztr::PortTarget;
+using kztr::test::LoopbackServer;
+using kztr::test::recvSome;
+using kztr::test::ScopedEnv;
+using kztr::test::sendBytes;
+using Bytes = std::vector<uint8_t>;
+
+namespace {
+
+constexpr int kBaud = 460800;
+constexpr uint8_t IAC = 255, SB = 250, SE = 240, WILL = 251, WONT = 252, DO = 253, DONT = 254;
+
+Bytes allByteValues() {
+    Bytes v(256);
+    std::iota(v.begin(), v.end(), uint8_t(0));
+    return v;
+}
+
+// The server's reading of a telnet stream, written apart from the client's codec so that
+// the two check each other.
+struct ServerSide {
+    Bytes data;
+    std::vector<std::pair<uint8_t, uint8_t>> options; // (verb, option) as received
+    std::vector<Bytes> subs;                          // unescaped, without IAC SB / IAC SE
+    Bytes raw;
+
+    // Feeds bytes; returns what the server answers (DO for the client's WILL 0/3/44,
+    // WILL for its DO 0/3).
+    Bytes feed(const Bytes& in) {
+        Bytes answer;
+        for (const uint8_t b : in) {
+            raw.push_back(b);
+            switch (state) {
+            case 0:
+                if (b == IAC)
+                    state = 1;
+                else
+                    data.push_back(b);
+                break;
+            case 1:
+                if (b == IAC) {
+                    data.push_back(IAC);
+                    state = 0;
+                } else if (b >= WILL) {
+                    verb = b;
+                    state = 2;
+                } else if (b == SB) {
+                    sub.clear();
+                    state = 3;
+                } else {
+                    state = 0;
+                }
+                break;
+            case 2:
+                options.emplace_back(verb, b);
+                if (verb == WILL && (b == 0 || b == 3 || b == 44))
+                    answer.insert(answer.end(), {IAC, DO, b});
+                if (verb == DO && (b == 0 || b == 3)) answer.insert(answer.end(), {IAC, WILL, b});
+                state = 0;
+                break;
+            case 3:
+                if (b == IAC)
+                    state = 4;
+                else
+                    sub.push_back(b);
+                break;
+            case 4:
+                if (b == SE) {
+                    subs.push_back(sub);
+                    state = 0;
+                } else {
+                    sub.push_back(b);
+                    state = 3;
+                }
+                break;
+            }
+        }
+        return answer;
+    }
+    bool hasOption(uint8_t v, uint8_t opt) const {
+        for (const auto& o : options)
+            if (o.first == v && o.second == opt) return true;
+        return false;
+    }
+    // The five line settings have all come.
+    bool settingsDone() const { return subs.size() >= 5; }
+
+private:
+    int state = 0;
+    uint8_t verb = 0;
+    Bytes sub;
+};
+
+Bytes escaped(const Bytes& data) {
+    Bytes out;
+    for (const uint8_t b : data) {
+        out.push_back(b);
+        if (b == IAC) out.push_back(IAC);
+    }
+    return out;
+}
+
+// Reads from the port until count bytes came or limit ran out.
+Bytes readPort(CSerialPort& port, size_t count, std::chrono::milliseconds limit) {
+    Bytes got;
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (got.size() < count && std::chrono::steady_clock::now() < deadline) {
+        if (!port.WaitReadable(50ms)) continue;
+        uint8_t buf[512];
+        const int n = port.Read(buf, int(sizeof buf));
+        got.insert(got.end(), buf, buf + n);
+    }
+    return got;
+}
+
+// Serves the telnet side until the client's line settings came, then echoes decoded
+// data (escaped again) until count data bytes went back.
+void telnetEcho(int fd, ServerSide& side, size_t count, std::mutex& m) {
+    size_t echoed = 0;
+    while (echoed < count) {
+        const Bytes in = recvSome(fd, 4096, 3000ms);
+        if (in.empty()) return;
+        std::lock_guard<std::mutex> lock(m);
+        const size_t before = side.data.size();
+        const Bytes answer = side.feed(in);
+        if (!answer.empty() && !sendBytes(fd, answer)) return;
+        const Bytes fresh(side.data.begin() + std::ptrdiff_t(before), side.data.end());
+        if (!sendBytes(fd, escaped(fresh))) return;
+        echoed += fresh.size();
+    }
+}
+
+std::string mapEntry(int com, const char* scheme, const std::string& host, int port) {
+    return std::to_string(com) + "=" + scheme + "://" + host + ":" + std::to_string(port);
+}
+
+struct EchoRow {
+    const char* name;
+    const char* scheme;
+    bool telnet;
+};
+void PrintTo(const EchoRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class NetworkEchoTest : public ::testing::TestWithParam<EchoRow> {};
+
+TEST_P(NetworkEchoTest, EveryByteValueArrivesAndComesBackIntact) {
+    const EchoRow& row = GetParam();
+    const Bytes sent = allByteValues();
+    ServerSide side;
+    Bytes rawReceived;
+    std::mutex m;
+    LoopbackServer server([&](int fd) {
+        if (row.telnet) {
+            telnetEcho(fd, side, sent.size(), m);
+            return;
+        }
+        while (true) { // raw: what comes goes back unchanged
+            const Bytes in = recvSome(fd, 4096, 3000ms);
+            if (in.empty() || !sendBytes(fd, in)) return;
+            std::lock_guard<std::mutex> lock(m);
+            rawReceived.insert(rawReceived.end(), in.begin(), in.end());
+            if (rawReceived.size() >= sent.size()) return;
+        }
+    });
+    ASSERT_TRUE(server.ok());
+    ScopedEnv dir("RZ8_PORT_DIR", std::nullopt);
+    ScopedEnv map("RZ8_PORT_MAP", mapEntry(5, row.scheme, "127.0.0.1", server.port()));
+
+    CSerialPort port;
+    ASSERT_EQ(port.Open(5, kBaud), TRUE) << "errno " << port.LastError();
+    ASSERT_EQ(port.Write(sent.data(), int(sent.size())), TRUE);
+    EXPECT_EQ(readPort(port, sent.size(), 3000ms), sent);
+    server.join();
+    std::lock_guard<std::mutex> lock(m);
+    if (row.telnet)
+        EXPECT_EQ(side.data, sent) << "decoded at the server";
+    else
+        EXPECT_EQ(rawReceived, sent) << "a raw port sends nothing but the data";
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, NetworkEchoTest,
+                         ::testing::Values(EchoRow{"Rfc2217", "rfc2217", true},
+                                           EchoRow{"RawTcp", "tcp", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(NetworkPortTest, Rfc2217NegotiatesBinaryAndTheLineSettings) {
+    ServerSide side;
+    std::mutex m;
+    std::atomic<bool> done{false};
+    LoopbackServer server([&](int fd) {
+        while (!done) {
+            const Bytes in = recvSome(fd, 4096, 3000ms);
+            if (in.empty()) return;
+            std::lock_guard<std::mutex> lock(m);
+            if (!sendBytes(fd, side.feed(in))) return;
+            if (side.settingsDone()) done = true;
+        }
+    });
+    ASSERT_TRUE(server.ok());
+    NetworkBackend port;
+    PortTarget target{PortTarget::Kind::Rfc2217, {}, "127.0.0.1", server.port()};
+    ASSERT_TRUE(port.openTarget(target, kBaud)) << "errno " << port.lastError();
+    server.join();
+
+    std::lock_guard<std::mutex> lock(m);
+    EXPECT_TRUE(side.data.empty());
+    EXPECT_TRUE(side.hasOption(WILL, 0)) << "binary from the client";
+    EXPECT_TRUE(side.hasOption(DO, 0)) << "binary from the server";
+    EXPECT_TRUE(side.hasOption(WILL, 3));
+    EXPECT_TRUE(side.hasOption(DO, 3));
+    EXPECT_TRUE(side.hasOption(WILL, 44));
+    std::map<uint8_t, Bytes> settings;
+    for (const Bytes& s : side.subs) {
+        ASSERT_GE(s.size(), 2u);
+        EXPECT_EQ(s[0], 44);
+        settings[s[1]] = Bytes(s.begin() + 2, s.end());
+    }
+    EXPECT_EQ(settings[1], (Bytes{0x00, 0x07, 0x08, 0x00})) << "460800 baud";
+    EXPECT_EQ(settings[2], Bytes{8}) << "8 data bits";
+    EXPECT_EQ(settings[3], Bytes{1}) << "no parity";
+    EXPECT_EQ(settings[4], Bytes{1}) << "1 stop bit";
+    EXPECT_EQ(settings[5], Bytes{1}) << "no flow control";
+}
+
+TEST(NetworkPortTest, Rfc2217CommandsSplitIntoSingleBytesLoseNoData) {
+    // Data with every kind of telnet sequence in between, sent a byte at a time.
+    const Bytes stream = {'A',  IAC,  DO,   1, // echo: not supported, must be refused
+                          0xFF, 0xFF, 'B',  IAC, WILL, 3,   'C',  IAC, SB,  44,
+                          107,  0x30, IAC,  IAC, IAC,  SE,  'D',  IAC, 241, // NOP
+                          IAC,  WONT, 0,    'E', IAC,  IAC, 0x00, 'F', IAC, SB,
+                          44,   106,  0x01, IAC, SE,   IAC, DONT, 99,  'G'};
+    const Bytes data = {'A', 0xFF, 'B', 'C', 'D', 'E', 0xFF, 0x00, 'F', 'G'};
+    ServerSide side;
+    std::mutex m;
+    std::atomic<bool> streamed{false};
+    LoopbackServer server([&](int fd) {
+        while (true) {
+            const Bytes in = recvSome(fd, 4096, 3000ms);
+            if (in.empty()) return;
+            std::lock_guard<std::mutex> lock(m);
+            if (!sendBytes(fd, side.feed(in))) return;
+            if (side.settingsDone()) break;
+        }
+        for (const uint8_t b : stream) {
+            if (!sendBytes(fd, {b})) return;
+            std::this_thread::sleep_for(2ms);
+        }
+        streamed = true;
+        // Collect the client's answers to the server's requests.
+        const Bytes more = recvSome(fd, 4096, 1000ms);
+        std::lock_guard<std::mutex> lock(m);
+        side.feed(more);
+    });
+    ASSERT_TRUE(server.ok());
+    ScopedEnv dir("RZ8_PORT_DIR", std::nullopt);
+    ScopedEnv map("RZ8_PORT_MAP", mapEntry(2, "rfc2217", "127.0.0.1", server.port()));
+    CSerialPort port;
+    ASSERT_EQ(port.Open(2, kBaud), TRUE) << "errno " << port.LastError();
+    EXPECT_EQ(readPort(port, data.size(), 3000ms), data);
+    EXPECT_EQ(port.BytesInQueue(), 0);
+    server.join();
+    EXPECT_TRUE(streamed);
+    std::lock_guard<std::mutex> lock(m);
+    EXPECT_TRUE(side.hasOption(WONT, 1)) << "an unsupported option is refused";
+    EXPECT_TRUE(side.hasOption(DONT, 0)) << "the server's WONT binary is acknowledged";
+}
+
+struct RefusedRow {
+    const char* name;
+    PortTarget::Kind kind;
+};
+void PrintTo(const RefusedRow& row, std::ostream* os) {
+    *os << row.name;
+}
+class RefusedPortTest : public ::testing::TestWithParam<RefusedRow> {};
+
+TEST_P(RefusedPortTest, FailsWithinTheBoundWithErrnoAndLeavesNothingOpen) {
+    const int free = kztr::test::unusedLoopbackPort();
+    ASSERT_GT(free, 0);
+    NetworkBackend port;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(port.openTarget({GetParam().kind, {}, "127.0.0.1", free}, kBaud));
+    EXPECT_LE(std::chrono::steady_clock::now() - start, NetworkBackend::kOpenLimit + 200ms);
+    EXPECT_EQ(port.lastError(), ECONNREFUSED);
+    uint8_t buf[4] = {};
+    EXPECT_LT(port.read(buf, 4), 0);
+    EXPECT_LT(port.bytesQueued(), 0);
+    EXPECT_LT(port.write(buf, 4, 10ms), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, RefusedPortTest,
+                         ::testing::Values(RefusedRow{"Rfc2217", PortTarget::Kind::Rfc2217},
+                                           RefusedRow{"RawTcp", PortTarget::Kind::Tcp}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(NetworkPortTest, ServerClosingMidExchangeFailsTheNextReadAndWrite) {
+    LoopbackServer server([](int fd) {
+        (void)recvSome(fd, 16, 3000ms);
+        sendBytes(fd, {0x11, 0x22}); // a last reply, then gone
+    });
+    ASSERT_TRUE(server.ok());
+    NetworkBackend port;
+    ASSERT_TRUE(port.openTarget({PortTarget::Kind::Tcp, {}, "127.0.0.1", server.port()}, kBaud));
+    const uint8_t frame[2] = {0x01, 0x02};
+    ASSERT_EQ(port.write(frame, 2, 1000ms), 2);
+    server.join();
+
+    // What came before the close is still read; then the port fails like an unplugged one.
+    ASSERT_TRUE(port.waitReadable(1000ms));
+    uint8_t buf[8] = {};
+    EXPECT_EQ(port.read(buf, 8), 2);
+    EXPECT_EQ(Bytes(buf, buf + 2), (Bytes{0x11, 0x22}));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(port.waitReadable(100ms));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 90ms) << "no spinning on a lost link";
+    EXPECT_LT(port.read(buf, 8), 0);
+    EXPECT_NE(port.lastError(), 0);
+    EXPECT_LT(port.bytesQueued(), 0);
+    EXPECT_LT(port.write(frame, 2, 100ms), 0);
+}
+
+TEST(NetworkPortTest, ListenerThatNeverAcceptsTimesOutWithinTheBound) {
+    // A backlog that is full makes the kernel drop further connection attempts.
+    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof a;
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&a), len), 0);
+    ASSERT_EQ(::listen(listener, 0), 0);
+    ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&a), &len), 0);
+    std::vector<int> fillers;
+    for (int i = 0; i < 4; ++i) {
+        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        ::connect(fd, reinterpret_cast<sockaddr*>(&a), len);
+        fillers.push_back(fd);
+    }
+    std::this_thread::sleep_for(100ms);
+
+    NetworkBackend port;
+    const auto start = std::chrono::steady_clock::now();
+    const bool opened =
+        port.openTarget({PortTarget::Kind::Tcp, {}, "127.0.0.1", ntohs(a.sin_port)}, kBaud);
+    const auto took = std::chrono::steady_clock::now() - start;
+    const int err = port.lastError();
+    port.close();
+    for (const int fd : fillers)
+        ::close(fd);
+    ::close(listener);
+    if (opened) GTEST_SKIP() << "this kernel completed the connection despite a full backlog";
+    EXPECT_EQ(err, ETIMEDOUT);
+    EXPECT_LE(took, NetworkBackend::kOpenLimit + 200ms);
+    EXPECT_GE(took, NetworkBackend::kOpenLimit - 200ms);
+}
+
+struct HostRow {
+    const char* name;
+    int family;
+    const char* host;
+};
+void PrintTo(const HostRow& row, std::ostream* os) {
+    *os << row.name;
+}
+class NetworkHostTest : public ::testing::TestWithParam<HostRow> {};
+
+TEST_P(NetworkHostTest, ReachesTheServerByThisHostForm) {
+    const HostRow& row = GetParam();
+    const Bytes frame = {0x27, 0xFF, 0x00, 0x7F};
+    Bytes received;
+    LoopbackServer server(
+        [&](int fd) {
+            received = recvSome(fd, 16, 3000ms);
+            sendBytes(fd, received);
+        },
+        row.family);
+    if (!server.ok()) GTEST_SKIP() << "no " << row.name << " loopback on this machine";
+    ScopedEnv dir("RZ8_PORT_DIR", std::nullopt);
+    ScopedEnv map("RZ8_PORT_MAP", mapEntry(7, "tcp", row.host, server.port()));
+    CSerialPort port;
+    ASSERT_EQ(port.Open(7, kBaud), TRUE) << "errno " << port.LastError();
+    ASSERT_EQ(port.Write(frame.data(), int(frame.size())), TRUE);
+    EXPECT_EQ(readPort(port, frame.size(), 3000ms), frame);
+    server.join();
+    EXPECT_EQ(received, frame);
+}
+
+INSTANTIATE_TEST_SUITE_P(Hosts, NetworkHostTest,
+                         ::testing::Values(HostRow{"Ipv6Literal", AF_INET6, "[::1]"},
+                                           HostRow{"Ipv4Literal", AF_INET, "127.0.0.1"},
+                                           HostRow{"HostName", AF_INET, "localhost"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
