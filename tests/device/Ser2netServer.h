@@ -44,8 +44,9 @@ public:
     }
 
     // Picks the ports (the first time) and starts serving device; false with error set
-    // when it does not come up.
-    bool start(const QString& folder, const QString& device, QString& error) {
+    // when it does not come up. holdBack false turns off the server's gathering of line
+    // input for a character time before sending it on.
+    bool start(const QString& folder, const QString& device, QString& error, bool holdBack = true) {
         if (m_telnetPort == 0) {
             m_telnetPort = unusedLoopbackPort();
             m_rawPort = unusedLoopbackPort();
@@ -60,7 +61,9 @@ public:
             error = QStringLiteral("cannot write ") + config;
             return false;
         }
-        const QString connector = QStringLiteral("serialdev,%1,460800n81,local").arg(device);
+        const QString connector =
+            QStringLiteral("serialdev,%1,460800n81,local").arg(device) +
+            (holdBack ? QString() : QStringLiteral("\n    options:\n      chardelay: false"));
         f.write(QStringLiteral("%YAML 1.1\n---\n"
                                "connection: &rfc2217\n"
                                "    accepter: telnet(rfc2217),tcp,127.0.0.1,%1\n"
