@@ -218,6 +218,14 @@ PortsOverview describePorts() {
     return overview;
 }
 
+namespace {
+// A damaged file is the operator's to mend: it is never rewritten.
+std::string damagedFileMessage(const std::string& path, const PortsFileRead& file) {
+    return "the ports file " + path + " is damaged (" + file.error +
+           "); it is left as it is, nothing changed";
+}
+} // namespace
+
 PortsEdit assignComPort(int com, const std::string& target, std::string& message) {
     const auto parsed = parsePortTarget(target);
     if (com < kFirstControllerCom || com > kLastControllerCom || !parsed ||
@@ -229,8 +237,7 @@ PortsEdit assignComPort(int com, const std::string& target, std::string& message
     const std::string path = portsFilePath();
     const PortsFileRead file = readPortsFile(path);
     if (file.status == PortsFileRead::Status::Damaged) {
-        message = "the ports file " + path + " is damaged (" + file.error +
-                  "); it is left as it is, nothing changed";
+        message = damagedFileMessage(path, file);
         return PortsEdit::Refused;
     }
     PortsFileEntry entry{com, target, {}};
@@ -265,8 +272,7 @@ PortsEdit forgetComPort(int com, std::string& message) {
     const std::string path = portsFilePath();
     const PortsFileRead file = readPortsFile(path);
     if (file.status == PortsFileRead::Status::Damaged) {
-        message = "the ports file " + path + " is damaged (" + file.error +
-                  "); it is left as it is, nothing changed";
+        message = damagedFileMessage(path, file);
         return PortsEdit::Refused;
     }
     std::vector<PortsFileEntry> entries;
