@@ -7,6 +7,7 @@
 //  2. the longest time the event loop did not run meanwhile, from a 0 ms timer's firings
 //     (goal: < 50 ms).
 //   bench_connect [connects]      (default 5)
+#include "BenchLoad.h"
 #include "ErrorBox.h"
 #include "FrameMessages.h"
 #include "GUIGDIPlusMfcFrameMain.h"
@@ -79,15 +80,6 @@ double Max(const std::vector<double>& v) {
 }
 
 // Scheduler delays on a busy machine show up in both figures; say how busy it was.
-void PrintLoad() {
-    if (std::FILE* f = std::fopen("/proc/loadavg", "r")) {
-        char line[128] = {};
-        if (std::fgets(line, sizeof line, f)) std::printf("load average: %s", line);
-        std::fclose(f);
-    }
-    std::fflush(stdout);
-}
-
 void SwitchSerialCom(CGUIGDIPlusMfcFrameMain& frame, bool on) {
     // The switch flips itself before it notifies, as under the operator's click.
     frame.m_hGUICtrlSwitch[CGUIGDIPlusMfcFrameMain::kSwitchSerialCOM].SetCheck(on);
@@ -98,7 +90,7 @@ void SwitchSerialCom(CGUIGDIPlusMfcFrameMain& frame, bool on) {
 } // namespace
 
 int main(int argc, char** argv) {
-    PrintLoad();
+    kztr::bench::PrintLoad();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int connects = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
@@ -201,7 +193,7 @@ int main(int argc, char** argv) {
     std::printf("event loop during the connect: longest gap median %.2f ms, max %.2f ms "
                 "(goal < 50 ms); firings median %.0f, max %.0f\n",
                 Median(gaps), Max(gaps), Median(counts), Max(counts));
-    PrintLoad();
+    kztr::bench::PrintLoad();
     frame.DestroyWindow();
     SetErrorBoxSink(nullptr);
     return 0;

@@ -3,6 +3,7 @@
 // rfc2217:// and tcp://. Per kind: wall time of a configuration read (no pause, all of it
 // overhead) and of a 0x00 command frame beyond its 1000 ms pause, medians.
 // Goal: a network port within 2 ms of the terminal on both.
+#include "BenchLoad.h"
 #include "RZ8DeviceLink.h"
 #include "RZ8Frames.h"
 #include "Rz8Simulator.h"
@@ -66,18 +67,10 @@ bool measure(const QString& logDir, Figures& out) {
     return true;
 }
 
-void printLoad() {
-    if (std::FILE* f = std::fopen("/proc/loadavg", "r")) {
-        char line[128] = {};
-        if (std::fgets(line, sizeof line, f)) std::printf("load average: %s", line);
-        std::fclose(f);
-    }
-}
-
 } // namespace
 
 int main() {
-    printLoad();
+    kztr::bench::PrintLoad();
     QTemporaryDir dir;
     if (!dir.isValid()) return 1;
     const QString ports = dir.path() + "/ports";
@@ -140,6 +133,6 @@ int main() {
                 met ? "within 2 ms" : "goal missed");
         }
     }
-    printLoad();
+    kztr::bench::PrintLoad();
     return missed ? 2 : 0;
 }

@@ -1,6 +1,7 @@
 // Figures of the device link against a simulated controller on a pseudo-terminal:
 //  1. CPU spent while a 5 s reply wait runs out on a silent port (goal: < 1% of a core);
 //  2. wall time of a 0x00 exchange beyond its 1000 ms pause, median of 20 (goal: < 5 ms).
+#include "BenchLoad.h"
 #include "RZ8DeviceLink.h"
 #include "RZ8Frames.h"
 #include "Rz8Simulator.h"
@@ -44,16 +45,8 @@ bool startSim(kztr::sim::Rz8Simulator& sim, const QString& dir, bool silent) {
 } // namespace
 
 // Scheduler delays on a busy machine show up in both figures; say how busy it was.
-void printLoad() {
-    if (std::FILE* f = std::fopen("/proc/loadavg", "r")) {
-        char line[128] = {};
-        if (std::fgets(line, sizeof line, f)) std::printf("load average: %s", line);
-        std::fclose(f);
-    }
-}
-
 int main() {
-    printLoad();
+    kztr::bench::PrintLoad();
     QTemporaryDir dir;
     if (!dir.isValid()) return 1;
     const QString ports = dir.path() + "/ports";
@@ -103,6 +96,6 @@ int main() {
                     "ms, max %.3f ms, failures %d\n",
                     kPauseMs, kExchanges, median, beyond.front(), beyond.back(), failures);
     }
-    printLoad();
+    kztr::bench::PrintLoad();
     return 0;
 }

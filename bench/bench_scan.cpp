@@ -4,6 +4,7 @@
 // port probed at once, against probing one port after another.
 //   bench_scan [runs]   runs of the all-at-once search per case (default 3); the
 //                       one-by-one search runs once per case (5 s per silent port).
+#include "BenchLoad.h"
 #include "RZ8DeviceLink.h"
 #include "Rz8Simulator.h"
 
@@ -41,19 +42,11 @@ Run scanOnce(ScanOrder order) {
             (cpuSeconds() - cpu0) * 1e3, link.m_vecBoxPort.size()};
 }
 
-void printLoad() {
-    if (std::FILE* f = std::fopen("/proc/loadavg", "r")) {
-        char line[128] = {};
-        if (std::fgets(line, sizeof line, f)) std::printf("load average: %s", line);
-        std::fclose(f);
-    }
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
-    printLoad();
+    kztr::bench::PrintLoad();
     std::printf("%-8s %-12s %10s %10s %8s %6s\n", "silent", "search", "wall ms", "CPU ms", "CPU %",
                 "found");
     for (int silent : {0, 3, 14}) {

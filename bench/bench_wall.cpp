@@ -10,6 +10,7 @@
 // Goal: 15 controllers take at most 1.25 times as long as one.
 //   bench_wall [repetitions]      (default 1; medians are printed; one repetition takes
 //                                 a few minutes, a reset alone 10 s)
+#include "BenchLoad.h"
 #include "FrameMessages.h"
 #include "GUIGDIPlusMfcFrameMain.h"
 #include "GUITextTable.h"
@@ -79,15 +80,6 @@ std::vector<int> OneMore(std::vector<int> counts) {
 
 double MsSince(steady_clock::time_point t0) {
     return duration<double, std::milli>(steady_clock::now() - t0).count();
-}
-
-void PrintLoad() {
-    if (std::FILE* f = std::fopen("/proc/loadavg", "r")) {
-        char line[128] = {};
-        if (std::fgets(line, sizeof line, f)) std::printf("load average: %s", line);
-        std::fclose(f);
-    }
-    std::fflush(stdout);
 }
 
 bool Fail(int wall, const char* what) {
@@ -373,7 +365,7 @@ bool MeasureCtl(const QString& program, const QString& dir, Wall& wall, int repe
 } // namespace
 
 int main(int argc, char** argv) {
-    PrintLoad();
+    kztr::bench::PrintLoad();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QuietOffscreenPlatformNotices();
@@ -438,6 +430,6 @@ int main(int argc, char** argv) {
                           : "met");
     if (missing) std::printf(" (%d rows not available)", missing);
     std::printf("\n");
-    PrintLoad();
+    kztr::bench::PrintLoad();
     return 0;
 }

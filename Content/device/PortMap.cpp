@@ -219,10 +219,14 @@ PortsOverview describePorts() {
 }
 
 namespace {
-// A damaged file is the operator's to mend: it is never rewritten.
-std::string damagedFileMessage(const std::string& path, const PortsFileRead& file) {
-    return "the ports file " + path + " is damaged (" + file.error +
-           "); it is left as it is, nothing changed";
+// The ports file for an edit; false with the refusal in message when it is damaged: a
+// damaged file is the operator's to mend, never rewritten.
+bool readEditablePortsFile(const std::string& path, PortsFileRead& file, std::string& message) {
+    file = readPortsFile(path);
+    if (file.status != PortsFileRead::Status::Damaged) return true;
+    message = "the ports file " + path + " is damaged (" + file.error +
+              "); it is left as it is, nothing changed";
+    return false;
 }
 } // namespace
 
@@ -235,11 +239,8 @@ PortsEdit assignComPort(int com, const std::string& target, std::string& message
     }
     std::lock_guard<std::mutex> lock(cacheMutex);
     const std::string path = portsFilePath();
-    const PortsFileRead file = readPortsFile(path);
-    if (file.status == PortsFileRead::Status::Damaged) {
-        message = damagedFileMessage(path, file);
-        return PortsEdit::Refused;
-    }
+    PortsFileRead file;
+    if (!readEditablePortsFile(path, file, message)) return PortsEdit::Refused;
     PortsFileEntry entry{com, target, {}};
     if (!parsed->isNetwork()) {
         for (const SerialDevice& d : lister().list())
@@ -270,11 +271,8 @@ PortsEdit assignComPort(int com, const std::string& target, std::string& message
 PortsEdit forgetComPort(int com, std::string& message) {
     std::lock_guard<std::mutex> lock(cacheMutex);
     const std::string path = portsFilePath();
-    const PortsFileRead file = readPortsFile(path);
-    if (file.status == PortsFileRead::Status::Damaged) {
-        message = damagedFileMessage(path, file);
-        return PortsEdit::Refused;
-    }
+    PortsFileRead file;
+    if (!readEditablePortsFile(path, file, message)) return PortsEdit::Refused;
     std::vector<PortsFileEntry> entries;
     for (const PortsFileEntry& e : file.entries)
         if (e.com != com) entries.push_back(e);

@@ -39,28 +39,7 @@ constexpr int kMaxLevels = 1 + CRZ8DeviceLink::kEDIDReadCountCap;
 constexpr auto kLevelTime =
     1000ms + 7s + CRZ8DeviceLink::kResetEchoPause + CRZ8DeviceLink::kBlockWait;
 
-class Script {
-public:
-    Script(const uint8_t* data, size_t size) : m_data(data), m_left(size) {}
-    bool empty() const { return m_left == 0; }
-    uint8_t byte() {
-        if (m_left == 0) return 0;
-        --m_left;
-        return *m_data++;
-    }
-    Bytes take(size_t n) {
-        n = std::min(n, m_left);
-        Bytes out(m_data, m_data + n);
-        m_data += n;
-        m_left -= n;
-        return out;
-    }
-    size_t left() const { return m_left; }
-
-private:
-    const uint8_t* m_data;
-    size_t m_left;
-};
+using kztr::fuzz::Script;
 
 // The scripted line, with a port that may wake its waiter for nothing and may fail to
 // say how much is queued: neither may turn a reply wait into a spin or a hang.

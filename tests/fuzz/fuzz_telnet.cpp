@@ -24,20 +24,7 @@ using Bytes = std::vector<uint8_t>;
 constexpr uint8_t kVerbs[4] = {kDo, kDont, kWill, kWont};
 constexpr uint8_t kCommands[10] = {241, 242, 243, 244, 245, 246, 247, 248, 249, kSe};
 
-class Script {
-public:
-    Script(const uint8_t* data, size_t size) : m_data(data), m_left(size) {}
-    bool empty() const { return m_left == 0; }
-    uint8_t byte() {
-        if (m_left == 0) return 0;
-        --m_left;
-        return *m_data++;
-    }
-
-private:
-    const uint8_t* m_data;
-    size_t m_left;
-};
+using kztr::fuzz::Script;
 
 // What a client taking binary, suppress-go-ahead and COM-PORT-OPTION must answer: only
 // changes of its own state, refusals for everything else.
