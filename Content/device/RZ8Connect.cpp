@@ -7,6 +7,7 @@
 #include "SideBySide.h"
 
 #include <algorithm>
+#include <functional>
 
 using namespace std::chrono_literals;
 
@@ -34,6 +35,18 @@ CRZ8DeviceLink::ComProbe Probe(CRZ8Exchange& exchange, CRZ8Ctrl& port, int com) 
         answered ? CRZ8DeviceLink::ProbeResult::Answered : CRZ8DeviceLink::ProbeResult::Silent;
     if (answered) result.reply = exchange.m_hTmpRZ8Full;
     return result;
+}
+} // namespace
+
+namespace {
+// A network port's name lookup and connect may take up to their limit: with a window to
+// keep painted they run on a thread of their own while its message pump runs.
+bool OpenPumping(CRZ8Ctrl& dev, int com, const std::function<void()>& pump) {
+    if (!pump) return dev.OpenPort(com, RZ8_BAUD) != 0;
+    bool opened = false;
+    kztr::RunSideBySide(
+        1, [&](size_t) { opened = dev.OpenPort(com, RZ8_BAUD) != 0; }, pump);
+    return opened;
 }
 } // namespace
 
@@ -93,7 +106,7 @@ int CRZ8DeviceLink::APIPR_UARTOpenFoundPorts() {
         if (boxId != int(i) + 1) ++misnumbered;
         CRZ8Ctrl& dev = m_hRZ8Dev[m_byDevCount];
         m_pCurRZ8Dev = &dev;
-        if (!dev.OpenPort(port, RZ8_BAUD)) continue;
+        if (!OpenPumping(dev, port, MessagePump())) continue;
         dev.ClearEdid(); // the link may have served another controller before
         // A controller that answered the search but not now ends the pass; the ones
         // found before it stay connected, its own port is not kept.

@@ -3,7 +3,10 @@
 #include "DeviceLinkFixture.h"
 #include "TraceCapture.h"
 
+#include <atomic>
+#include <chrono>
 #include <cstring>
+#include <thread>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -247,6 +250,31 @@ TEST_F(DeviceLinkConnectTest, APortThatNoLongerOpensIsSkippedOnTheSameLink) {
     link->APIPR_UARTOpenFoundPorts();
     ASSERT_EQ(link->m_byDevCount, 1);
     EXPECT_EQ(link->m_hRZ8Dev[0].GetComNumber(), 4);
+}
+
+// A port that takes its time to open (a network port's connect) keeps the window's
+// message pump running: the open waits here, for real, until the pump has run.
+TEST_F(DeviceLinkConnectTest, TheSecondPassOpensWhileTheMessagePumpRuns) {
+    Controller(2, 1);
+    Controller(4, 2);
+    link->APIPR_UARTScanPorts();
+    std::atomic<int> pumped{0};
+    std::atomic<int> openedWithoutPump{0};
+    for (int com : {2, 4})
+        bus.line(com).setDuringOpen([&] {
+            const int start = pumped;
+            const auto limit = std::chrono::steady_clock::now() + 2s;
+            while (pumped < start + 3 && std::chrono::steady_clock::now() < limit)
+                std::this_thread::sleep_for(1ms);
+            if (pumped < start + 3) ++openedWithoutPump;
+        });
+    link->SetMessagePump([&] { ++pumped; });
+    link->APIPR_UARTOpenFoundPorts();
+
+    EXPECT_EQ(openedWithoutPump, 0);
+    ASSERT_EQ(link->m_byDevCount, 2);
+    EXPECT_EQ(link->m_hRZ8Dev[0].GetComNumber(), 2);
+    EXPECT_EQ(link->m_hRZ8Dev[1].GetComNumber(), 4);
 }
 
 struct PortRegCase {

@@ -49,6 +49,11 @@ void FakeSerialLine::setOpenFails(bool fails) {
     m_openFails = fails;
 }
 
+void FakeSerialLine::setDuringOpen(std::function<void()> during) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_duringOpen = std::move(during);
+}
+
 void FakeSerialLine::setWriteFails(bool fails) {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_writeFails = fails;
@@ -92,6 +97,12 @@ int FakeSerialLine::arrivedLocked() const {
 }
 
 bool FakeSerialLine::open() {
+    std::function<void()> during;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        during = m_duringOpen;
+    }
+    if (during) during();
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_openFails || m_open) return false; // a real port refuses a second opener
     m_open = true;

@@ -50,6 +50,8 @@ public:
 
     void setOpenFails(bool fails);
     void setWriteFails(bool fails);
+    // Runs inside every open, before it succeeds or fails: an open that takes its time.
+    void setDuringOpen(std::function<void()> during);
 
     std::vector<Written> writes() const;
     // Writes whose byte 0 is code.
@@ -87,6 +89,7 @@ private:
     std::vector<Written> m_writes;
     bool m_open = false;
     bool m_openFails = false;
+    std::function<void()> m_duringOpen;
     bool m_writeFails = false;
     int m_waitCalls = 0;
 };
