@@ -211,6 +211,10 @@ void NetworkBackend::close() {
 }
 
 void NetworkBackend::lose(int err) {
+    // Once: every later call on the port fails with it, as on an unplugged adapter.
+    if (!m_lost)
+        RZ8_TRACE("[D][Error]network port %s: connection lost: %s\n", m_name.c_str(),
+                  describeErrno(err).c_str());
     m_lost = true;
     m_lastError = err;
 }

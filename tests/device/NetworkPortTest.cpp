@@ -4,6 +4,7 @@
 #include "NetworkBackend.h"
 #include "RZ8Ctrl.h"
 #include "ScopedEnv.h"
+#include "TraceCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -320,6 +321,7 @@ TEST(NetworkPortTest, ServerClosingMidExchangeFailsTheNextReadAndWrite) {
     ASSERT_TRUE(server.ok());
     NetworkBackend port;
     ASSERT_TRUE(port.openTarget({PortTarget::Kind::Tcp, {}, "127.0.0.1", server.port()}, kBaud));
+    kztr::test::TraceCapture trace;
     const uint8_t frame[2] = {0x01, 0x02};
     ASSERT_EQ(port.write(frame, 2, 1000ms), 2);
     server.join();
@@ -336,6 +338,13 @@ TEST(NetworkPortTest, ServerClosingMidExchangeFailsTheNextReadAndWrite) {
     EXPECT_NE(port.lastError(), 0);
     EXPECT_LT(port.bytesQueued(), 0);
     EXPECT_LT(port.write(frame, 2, 100ms), 0);
+    // The trace says why, once.
+    const std::string lost =
+        "network port tcp://127.0.0.1:" + std::to_string(server.port()) + ": connection lost";
+    int lostLines = 0;
+    for (const std::string& line : trace.texts())
+        lostLines += line.find(lost) != std::string::npos;
+    EXPECT_EQ(lostLines, 1) << ::testing::PrintToString(trace.texts());
 }
 
 TEST(NetworkPortTest, ListenerThatNeverAcceptsTimesOutWithinTheBound) {
