@@ -4,6 +4,7 @@
 #include "PortTarget.h"
 #include "PortsFile.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -83,7 +84,9 @@ Discovery discover(SerialDeviceLister& lister, const std::string& filePath) {
         d.assigned[e.com] = e;
 
     bool changed = false;
-    for (const SerialDevice& device : d.devices) {
+    std::vector<SerialDevice> inNumberOrder = d.devices;
+    std::stable_sort(inNumberOrder.begin(), inNumberOrder.end(), numberedBefore);
+    for (const SerialDevice& device : inNumberOrder) {
         PortsFileEntry* held = nullptr;
         for (auto& [com, e] : d.assigned)
             if (e.target == device.stableName || e.target == device.kernelName) held = &e;
@@ -94,10 +97,6 @@ Discovery discover(SerialDeviceLister& lister, const std::string& filePath) {
             }
             continue;
         }
-        // An on-board port keeps its kernel name for good, and numbering it first would
-        // take COM1 from the first USB adapter on nearly every PC: it gets a number only
-        // when asked (kztrctl ports set, RZ8_PORT_MAP).
-        if (!device.usb) continue;
         int free = kFirstControllerCom;
         while (free <= kLastControllerCom && d.assigned.count(free))
             ++free;

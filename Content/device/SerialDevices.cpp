@@ -2,7 +2,10 @@
 
 #include <QSerialPortInfo>
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <system_error>
 
 namespace kztr {
@@ -24,11 +27,29 @@ std::string linkIn(const std::string& dir, const fs::path& device) {
     return {};
 }
 
+std::string activeConsoles() {
+    std::ifstream in("/sys/class/tty/console/active");
+    std::string text;
+    std::getline(in, text);
+    return text;
+}
+
+// The kernel name split into its text and its trailing number (-1 when none).
+std::pair<std::string, long> nameAndNumber(const std::string& kernelName) {
+    size_t digits = kernelName.size();
+    while (digits > 0 && std::isdigit(static_cast<unsigned char>(kernelName[digits - 1])))
+        --digits;
+    if (digits == kernelName.size() || kernelName.size() - digits > 9) return {kernelName, -1};
+    return {kernelName.substr(0, digits), std::stol(kernelName.substr(digits))};
+}
+
 class QtSerialDeviceLister final : public SerialDeviceLister {
 public:
     std::vector<SerialDevice> list() override {
         std::vector<SerialDevice> devices;
+        const std::string consoles = activeConsoles();
         for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+            if (isConsolePort(info.systemLocation().toStdString(), consoles)) continue;
             SerialDevice d;
             d.kernelName = info.systemLocation().toStdString();
             d.stableName = stableSerialName(d.kernelName);
@@ -56,6 +77,20 @@ std::string SerialDevice::description() const {
     }
     if (!serialNumber.empty()) text += (text.empty() ? "serial " : ", serial ") + serialNumber;
     return text;
+}
+
+bool isConsolePort(const std::string& kernelPath, const std::string& consoles) {
+    const std::string name = fs::path(kernelPath).filename().string();
+    std::istringstream words(consoles);
+    std::string word;
+    while (words >> word)
+        if (word == name) return true;
+    return false;
+}
+
+bool numberedBefore(const SerialDevice& a, const SerialDevice& b) {
+    if (a.usb != b.usb) return !a.usb;
+    return nameAndNumber(a.kernelName) < nameAndNumber(b.kernelName);
 }
 
 std::unique_ptr<SerialDeviceLister> makeSystemSerialDeviceLister() {

@@ -31,8 +31,18 @@ public:
 };
 
 // USB adapters (ttyUSB, ttyACM) and on-board ports with a UART behind them, as Qt Serial
-// Port finds them.
+// Port finds them, without the ports that carry the system console.
 std::unique_ptr<SerialDeviceLister> makeSystemSerialDeviceLister();
+
+// Whether kernelPath (/dev/ttyS0) is one of the consoles named in consoles, the text of
+// /sys/class/tty/console/active ("tty0 ttyS0"). Setting a controller's line settings on
+// it would garble the kernel's messages and the logins there.
+bool isConsolePort(const std::string& kernelPath, const std::string& consoles);
+
+// The order in which devices seen for the first time get their COM numbers: on-board
+// ports first (COM1 is the PC's own port, as its firmware labels it), then the adapters,
+// each by kernel name with numbers compared as numbers (ttyS2 before ttyS10).
+bool numberedBefore(const SerialDevice& a, const SerialDevice& b);
 
 // The link in byIdDir, else in byPathDir, that resolves to kernelPath (the first by name
 // when there are several); kernelPath itself when none does.

@@ -35,6 +35,8 @@ const SerialDevice adapterA{"/dev/ttyUSB0", kById + "usb-FTDI_FT232R_A1-if00-por
 const SerialDevice adapterB{"/dev/ttyUSB1", kById + "usb-Prolific_PL2303_B2-if00-port0", "Prolific",
                             "USB-Serial Controller", "B2"};
 const SerialDevice onBoard{"/dev/ttyS0", "/dev/ttyS0", "", "", "", false};
+const SerialDevice secondOnBoard{"/dev/ttyS10", "/dev/serial/by-path/pci-0000:03:00.0", "", "", "",
+                                 false};
 
 SerialDevice pluggedAs(SerialDevice d, const std::string& kernelName) {
     d.kernelName = kernelName;
@@ -193,15 +195,29 @@ INSTANTIATE_TEST_SUITE_P(
                       FileAfter::Entries,
                       {{1, adapterA.stableName, adapterA.description()}},
                       ""},
-        AssignmentRow{"OnBoardPortWaitsToBeAsked",
+        AssignmentRow{"OnBoardPortNumberedFirst",
                       none,
-                      {{onBoard, adapterA}},
+                      {{adapterA, onBoard}},
                       none,
                       none,
-                      {{1, adapterA.stableName}, {2, "/dev/ttyUSB1"}},
+                      {{1, "/dev/ttyS0"}, {2, adapterA.stableName}, {3, "/dev/ttyUSB2"}},
                       FileAfter::Entries,
-                      {seen(1, adapterA)},
+                      {seen(1, onBoard), seen(2, adapterA)},
                       ""},
+        AssignmentRow{
+            "NumbersInPortOrder",
+            none,
+            {{pluggedAs(adapterB, "/dev/ttyUSB10"), pluggedAs(adapterA, "/dev/ttyUSB2"),
+              secondOnBoard, onBoard}},
+            none,
+            none,
+            {{1, onBoard.stableName},
+             {2, secondOnBoard.stableName},
+             {3, adapterA.stableName},
+             {4, adapterB.stableName}},
+            FileAfter::Entries,
+            {seen(1, onBoard), seen(2, secondOnBoard), seen(3, adapterA), seen(4, adapterB)},
+            ""},
         AssignmentRow{"OnBoardPortAskedFor",
                       std::string("{\"ports\": [{\"com\": 2, \"target\": \"/dev/ttyS0\"}]}"),
                       {{onBoard, adapterA}},
@@ -364,6 +380,21 @@ TEST(StableSerialName, PrefersByIdThenByPath) {
     EXPECT_EQ(stable("ttyUSB1"), byPath + "/pci-0000:00:14.0-usb-0:2:1.0-port0");
     EXPECT_EQ(stable("ttyS0"), (base / "dev" / "ttyS0").string());
     EXPECT_EQ(stable("ttyUSB9"), (base / "dev" / "ttyUSB9").string());
+}
+
+TEST(SerialConsole, TheConsolesPortsAreKnownByName) {
+    const struct {
+        const char* device;
+        const char* consoles;
+        bool console;
+    } rows[] = {
+        {"/dev/ttyS0", "tty0 ttyS0", true},  {"/dev/ttyS0", "ttyS0", true},
+        {"/dev/ttyS1", "tty0 ttyS0", false}, {"/dev/ttyS1", "ttyS10", false},
+        {"/dev/ttyUSB0", "", false},         {"/dev/ttyUSB0", "tty0 ttyUSB0", true},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(kztr::isConsolePort(row.device, row.consoles), row.console)
+            << row.device << " among \"" << row.consoles << "\"";
 }
 
 TEST(SerialDeviceDescription, NamesWhatIsKnown) {

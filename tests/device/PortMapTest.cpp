@@ -1,8 +1,11 @@
 // COM number to device path.
 #include "PortMap.h"
 #include "ScopedEnv.h"
+#include "SerialDevices.h"
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <memory>
 
 #include <optional>
 
@@ -21,10 +24,23 @@ void PrintTo(const PortMapRow& row, std::ostream* os) {
     *os << row.name;
 }
 
-class PortMapTest : public ::testing::TestWithParam<PortMapRow> {};
+// No serial device and no ports file: what the environment alone gives.
+class NoDevices final : public kztr::SerialDeviceLister {
+public:
+    std::vector<kztr::SerialDevice> list() override { return {}; }
+};
+
+class PortMapTest : public ::testing::TestWithParam<PortMapRow> {
+protected:
+    void SetUp() override { kztr::setSerialDeviceLister(std::make_shared<NoDevices>()); }
+    void TearDown() override { kztr::setSerialDeviceLister(nullptr); }
+    QTemporaryDir config;
+    ScopedEnv xdg{"XDG_CONFIG_HOME", config.path().toStdString()};
+};
 
 TEST_P(PortMapTest, ResolvesComNumber) {
     const PortMapRow& row = GetParam();
+    ASSERT_TRUE(config.isValid());
     ScopedEnv dir("RZ8_PORT_DIR", row.portDir);
     ScopedEnv map("RZ8_PORT_MAP", row.portMap);
     EXPECT_EQ(kztr::devicePathForCom(row.com), row.expected);
