@@ -198,6 +198,36 @@ TEST_P(KztrctlNetworkTest, ServerLostMidReplyFailsInTimeAndIsFoundOnceBack) {
         << m_server.output().toStdString();
 }
 
+// The server gives the controller's line to one client at a time: while somebody else
+// holds it, the program gets a port fault, and once that client has gone, the line.
+TEST_P(KztrctlNetworkTest, ALineHeldByAnotherClientIsAPortFault) {
+    const int port =
+        GetParam() == std::string("rfc2217") ? m_server.telnetPort() : m_server.rawPort();
+    const int other = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    a.sin_port = htons(uint16_t(port));
+    ASSERT_EQ(::connect(other, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+    // Time for the server to give it the line.
+    std::this_thread::sleep_for(300ms);
+
+    const auto t0 = Clock::now();
+    const RunResult held = Run({"show", "--com", "1"});
+    const double took = secondsSince(t0);
+    std::cout << "[ measured ] " << GetParam() << ": show on a held line ended after " << took
+              << " s: " << held.err.toStdString();
+    EXPECT_EQ(held.exitCode, 1) << held.out.join('\n').toStdString();
+    EXPECT_TRUE(held.err.startsWith("kztrctl: COM1: ")) << held.err.toStdString();
+    EXPECT_LE(took, 7.5); // the open limit and one reply wait at the most
+
+    ::close(other);
+    std::this_thread::sleep_for(300ms);
+    const RunResult freed = Run({"show", "--com", "1"});
+    EXPECT_EQ(freed.exitCode, 0) << freed.err.toStdString();
+    EXPECT_EQ(freed.out.value(0), kNetLine);
+}
+
 // A listener whose queue is full and that never accepts: further connects get no answer
 // at all, as from a host that is switched off.
 class DeafListener {

@@ -13,8 +13,13 @@
 #   wall-reset  (needs cursorcheck) with four simulated controllers and sync on: HW Reset
 #               resets each once, in box-ID order, all at once: the panel is shaded and
 #               comes back after about one controller's 10 s; serial COM off, Exit
+#   network     (needs cursorcheck, and rz8sim as fifth argument) one simulated controller
+#               behind Debian's ser2net, COM1 mapped to it over RFC 2217: the connect
+#               shows the panel a local port shows and sends the same commands; serial
+#               COM off leaves no connection to the server; Exit
 # With KZTR_E2E_KEEP set to a folder, the screen shots taken on the way are copied there.
-# Exit status 77 (skipped) only when Xvfb, xdotool or ImageMagick is missing.
+# Exit status 77 (skipped) only when Xvfb, xdotool or ImageMagick is missing (or, for the
+# network case, ser2net).
 set -euo pipefail
 
 case_name=$1
@@ -37,9 +42,11 @@ readonly exit_x=$((panel_x + (1179 + 1227) / 2)) exit_y=$((panel_y + (4 + 28) / 
 work=$(mktemp -d)
 xvfb_pid=""
 app_pid=""
+helper_pids=()
 shots=$work/shots
 cleanup() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+    for pid in "${helper_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
     wait 2>/dev/null || true
     if [ -n "${KZTR_E2E_KEEP:-}" ] && [ -d "$shots" ]; then
@@ -780,6 +787,74 @@ wall-reset)
     wait_exit 15 || fail "the process did not end after a click on Exit"
     [ "$app_status" -eq 0 ] || fail "exit status $app_status after Exit, expected 0"
     echo "serial COM off, then Exit ended the process with status 0"
+    ;;
+network)
+    [ -n "$cursorcheck" ] && [ -x "$cursorcheck" ] ||
+        fail "network needs the cursor helper as fourth argument"
+    rz8sim=${5:-}
+    [ -n "$rz8sim" ] && [ -x "$rz8sim" ] || fail "network needs rz8sim as fifth argument"
+    if ! command -v ser2net >/dev/null; then
+        echo "SKIPPED: 'ser2net' is missing (install ser2net)"
+        exit 77
+    fi
+    mkdir -p "$shots"
+    # The reference: the same controller (box 1, model C, firmware 30, as --simulate=1
+    # makes it) on a local pseudo-terminal.
+    make_references --simulate=1
+    connected_parts=("$rect_serial" "$rect_pattern" "$rect_model" "$(radio_rect 0)" "$(label_rect 0)")
+
+    "$rz8sim" --dir "$work/sim" --ctl com=1,box=1,model=C,fw=30 >"$work/sim.log" 2>&1 &
+    helper_pids+=($!)
+    wait_for 10 grep -q '^ready' "$work/sim.log" || fail "rz8sim did not start: $(cat "$work/sim.log")"
+    device=$(readlink -f "$work/sim/COM1")
+
+    # A free loopback port for the server; /proc lists the ones in use, in hex.
+    hex_port() { printf '%04X' "$1"; }
+    in_use() { grep -q -i ":$(hex_port "$1") " /proc/net/tcp /proc/net/tcp6 2>/dev/null; }
+    port=$((20000 + RANDOM % 20000))
+    while in_use "$port"; do port=$((20000 + RANDOM % 20000)); done
+    listening() { grep -q -i "0100007F:$(hex_port "$port") 00000000:0000 0A" /proc/net/tcp; }
+    # Established connections to the server's port.
+    clients() { grep -c -i "0100007F:[0-9A-F]* 0100007F:$(hex_port "$port") 01" /proc/net/tcp || true; }
+    no_clients() { [ "$(clients)" -eq 0 ]; }
+    # As the README's configuration has it.
+    printf '%s\n' '%YAML 1.1' '---' 'connection: &wall1' \
+        "    accepter: telnet(rfc2217),tcp,127.0.0.1,$port" '    enable: on' \
+        "    connector: serialdev,$device,460800n81,local" '    options:' \
+        '      chardelay: false' >"$work/ser2net.yaml"
+    ser2net -n -d -c "$work/ser2net.yaml" -P "$work/ser2net.pid" >"$work/ser2net.log" 2>&1 &
+    helper_pids+=($!)
+    wait_for 10 listening ||
+        fail "ser2net did not listen on 127.0.0.1:$port: $(cat "$work/ser2net.log")"
+
+    # COM1 is the server; every other number a path that does not exist, so that no port
+    # of this machine joins in. The ports file goes to a private folder.
+    map="1=rfc2217://127.0.0.1:$port"
+    for n in $(seq 2 15); do map+=",$n=$work/absent"; done
+    RZ8_PORT_MAP=$map XDG_CONFIG_HOME=$work/config "$work/app/KZTRMaster" >"$work/app.log" 2>&1 &
+    app_pid=$!
+    wait_for 30 screen_shows "$work/ref-off.png" || fail "the not-connected panel did not show"
+    keep not-connected
+    xdotool mousemove "$rest_x" "$rest_y" sleep 0.5 mousemove $((rest_x + 1)) "$rest_y" sleep 0.5
+    idle_cursor=$(cursor)
+
+    connect_and_keep 30
+    [ "$(clients)" -eq 1 ] || fail "connected, but $(clients) connections to the server, expected 1"
+    echo "connected over rfc2217://127.0.0.1:$port: the panel and the commands of a local port"
+
+    click "$rect_serial"
+    disconnected() {
+        screen && shows "$work/ref-off.png" &&
+            regions_show "$work/ref-off.png" "$rect_serial" "$rect_model" "$(label_rect 0)"
+    }
+    wait_for 20 disconnected || fail "the not-connected panel did not come back ${mismatch}"
+    keep not-connected-again
+    wait_for 5 no_clients || fail "serial COM off left $(clients) connections to the server"
+    echo "serial COM off: no connection to the server left"
+    click "$rect_exit"
+    wait_exit 15 || fail "the process did not end after a click on Exit"
+    [ "$app_status" -eq 0 ] || fail "exit status $app_status after Exit, expected 0"
+    echo "Exit ended the process with status 0"
     ;;
 *)
     fail "unknown case '$case_name'"
