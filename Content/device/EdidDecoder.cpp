@@ -93,8 +93,9 @@ std::optional<EdidTiming> DetailedTiming(const Bytes& b, size_t at, QStringList&
     const int vActive = b.at(at + 5) | (b.at(at + 7) & 0xF0) << 4;
     const int vBlank = b.at(at + 6) | (b.at(at + 7) & 0x0F) << 8;
     const uint8_t flags = b.at(at + 17);
-    const double total = double(hActive + hBlank) * double(vActive + vBlank);
-    if (total <= 0) {
+    const int hTotal = hActive + hBlank;
+    const int vTotal = vActive + vBlank;
+    if (hTotal == 0 || vTotal == 0) {
         problems << QStringLiteral("no preferred timing: the first timing has no lines or pixels");
         return std::nullopt;
     }
@@ -104,7 +105,10 @@ std::optional<EdidTiming> DetailedTiming(const Bytes& b, size_t at, QStringList&
     // The descriptor counts the lines of one field.
     t.height = t.interlaced ? vActive * 2 : vActive;
     t.pixelClockKHz = clock10kHz * 10;
-    t.refreshHz = clock10kHz * 10000.0 / total;
+    // A frame of two fields has an odd number of lines: each field holds half a line more
+    // than its active and blank lines, and the rate of an interlaced mode is its field rate.
+    const double fieldLines = t.interlaced ? vTotal + 0.5 : vTotal;
+    t.refreshHz = clock10kHz * 10000.0 / (double(hTotal) * fieldLines);
     if ((flags & 0x18) == 0x18) {
         t.vsync = (flags & 0x04) ? '+' : '-';
         t.hsync = (flags & 0x02) ? '+' : '-';
@@ -140,12 +144,13 @@ void DecodeBase(const Bytes& b, EdidInfo& info) {
     }
     if (b.has(kDescriptors[0], kDescriptorLen))
         info.preferred = DetailedTiming(b, kDescriptors[0], info.problems);
+    // Some monitors carry an empty name descriptor before the one that names them.
     bool unprintable = false;
     for (size_t at : kDescriptors) {
         if (!b.has(at, kDescriptorLen)) break;
         if (IsDisplayDescriptor(b, at) && b.at(at + 3) == kTagMonitorName) {
             info.monitorName = DescriptorText(b, at, unprintable);
-            break;
+            if (!info.monitorName.isEmpty()) break;
         }
     }
     if (unprintable) info.problems << QStringLiteral("monitor name has unprintable characters");

@@ -12,9 +12,9 @@
 #include <vector>
 
 struct EdidTiming {
-    int width = 0;  // active pixels
-    int height = 0; // active lines (of the whole frame when interlaced)
-    double refreshHz = 0;
+    int width = 0;        // active pixels
+    int height = 0;       // active lines (of the whole frame when interlaced)
+    double refreshHz = 0; // the field rate when interlaced
     int pixelClockKHz = 0;
     bool interlaced = false;
     // '+' or '-' for digital separate sync; 0 when the descriptor uses another sync kind.
@@ -44,7 +44,7 @@ struct EdidInfo {
     int year = 0; // 1990 + byte 17
     int versionMajor = 0;
     int versionMinor = 0;
-    QString monitorName;                   // from the 0xFC descriptor; empty when there is none
+    QString monitorName; // the first 0xFC descriptor holding text; empty when there is none
     std::optional<EdidTiming> preferred;   // first detailed timing descriptor
     int extensionsDeclared = 0;            // byte 126
     std::vector<EdidExtension> extensions; // those present in the bytes given

@@ -15,6 +15,8 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 using kztr::test::fixEdidChecksums;
 using kztr::test::makeEdidBlock;
+using kztr::test::putDetailedTiming;
+using kztr::test::putDisplayDescriptor;
 
 uint8_t checksumOver(const Bytes& b, size_t first, size_t count) {
     unsigned sum = 0;
@@ -33,6 +35,16 @@ EdidTiming fullHd() {
     t.hsync = '+';
     t.vsync = '+';
     return t;
+}
+
+// An interlaced preferred timing as expected: frame height, clock, field rate, polarity.
+void interlaced(EdidTiming& t, int height, int clockKHz, double fieldHz, char h, char v) {
+    t.height = height;
+    t.pixelClockKHz = clockKHz;
+    t.refreshHz = fieldHz;
+    t.interlaced = true;
+    t.hsync = h;
+    t.vsync = v;
 }
 
 // The test support block with every field this file checks set to a known value.
@@ -201,23 +213,34 @@ INSTANTIATE_TEST_SUITE_P(
                        t.hsync = '+';
                        t.vsync = '-';
                    }},
-        DecodeCase{"InterlacedHalvesLinesPerField",
+        // Interlaced: the descriptor holds one field's lines, and a field holds half a
+        // line of blanking more than it says; the rate is the field rate.
+        DecodeCase{"Interlaced1080At60",
                    [](Bytes& b, Expected& e) {
-                       // 74.25 MHz, 540 lines of 1080 per field, blanking 22.
-                       b[54] = 0x01;
-                       b[55] = 0x1D;
-                       b[59] = 0x1C;
-                       b[60] = 0x16;
-                       b[61] = 0x20;
-                       b[71] = 0x9C; // interlaced, digital separate, H- V+
+                       putDetailedTiming(b, 54, {7425, 1920, 280, 88, 44, 540, 22, 2, 5, 0x9C});
                        fixEdidChecksums(b);
-                       EdidTiming& t = *e.preferred;
-                       t.height = 1080;
-                       t.pixelClockKHz = 74250;
-                       t.refreshHz = 74'250'000.0 / (2200.0 * 562.0);
-                       t.interlaced = true;
-                       t.hsync = '-';
-                       t.vsync = '+';
+                       interlaced(*e.preferred, 1080, 74250, 60.0, '-', '+');
+                   }},
+        DecodeCase{"Interlaced1080At50",
+                   [](Bytes& b, Expected& e) {
+                       putDetailedTiming(b, 54, {7425, 1920, 720, 528, 44, 540, 22, 2, 5, 0x9E});
+                       fixEdidChecksums(b);
+                       interlaced(*e.preferred, 1080, 74250, 50.0, '+', '+');
+                   }},
+        DecodeCase{"Interlaced576At50",
+                   [](Bytes& b, Expected& e) {
+                       putDetailedTiming(b, 54, {2700, 1440, 288, 24, 126, 288, 24, 2, 3, 0x98});
+                       fixEdidChecksums(b);
+                       e.preferred->width = 1440;
+                       interlaced(*e.preferred, 576, 27000, 50.0, '-', '-');
+                   }},
+        DecodeCase{"Interlaced480At59_94",
+                   [](Bytes& b, Expected& e) {
+                       putDetailedTiming(b, 54, {2700, 1440, 276, 38, 124, 240, 22, 4, 3, 0x98});
+                       fixEdidChecksums(b);
+                       e.preferred->width = 1440;
+                       // 27 MHz over 1716 x 262.5: the NTSC field rate, 60 / 1.001.
+                       interlaced(*e.preferred, 480, 27000, 60.0 / 1.001, '-', '-');
                    }},
         DecodeCase{"AnalogueSyncHasNoPolarity",
                    [](Bytes& b, Expected& e) {
@@ -283,6 +306,37 @@ INSTANTIATE_TEST_SUITE_P(
                        std::copy(name, name + 13, b.begin() + 113);
                        fixEdidChecksums(b);
                        e.monitorName = "SIDE WALL";
+                   }},
+        DecodeCase{"EmptyNameBeforeTheRealOne",
+                   [](Bytes& b, Expected& e) {
+                       putDisplayDescriptor(b, 72, 0xFC, "\n            ");
+                       putDisplayDescriptor(b, 90, 0xFD, "");
+                       putDisplayDescriptor(b, 108, 0xFC, "M176A\n       ");
+                       fixEdidChecksums(b);
+                       e.monitorName = "M176A";
+                   }},
+        DecodeCase{"SpacesOnlyAndZerosOnlyNamesAreEmpty",
+                   [](Bytes& b, Expected& e) {
+                       putDisplayDescriptor(b, 72, 0xFC, "             ");
+                       putDisplayDescriptor(b, 90, 0xFC, "");
+                       putDisplayDescriptor(b, 108, 0xFC, "REAR\n");
+                       fixEdidChecksums(b);
+                       e.monitorName = "REAR";
+                   }},
+        DecodeCase{"FirstNameWithTextWinsOverLaterOnes",
+                   [](Bytes& b, Expected& e) {
+                       putDisplayDescriptor(b, 72, 0xFC, "\n");
+                       putDisplayDescriptor(b, 90, 0xFC, "TOSHIBA Inte\n");
+                       putDisplayDescriptor(b, 108, 0xFC, "rnal Panel  \n");
+                       fixEdidChecksums(b);
+                       e.monitorName = "TOSHIBA Inte";
+                   }},
+        DecodeCase{"OnlyEmptyNamesIsNoName",
+                   [](Bytes& b, Expected& e) {
+                       putDisplayDescriptor(b, 90, 0xFC, "\n            ");
+                       putDisplayDescriptor(b, 108, 0xFC, "   \n");
+                       fixEdidChecksums(b);
+                       e.monitorName.clear();
                    }},
         DecodeCase{"NameTagInATimingIsNoName",
                    [](Bytes& b, Expected& e) {
@@ -602,7 +656,7 @@ INSTANTIATE_TEST_SUITE_P(
                          b[71] = 0x86;
                          fixEdidChecksums(b);
                      },
-                     {"preferred      1920 x 1080 at 60.05 Hz, interlaced, 74.25 MHz"},
+                     {"preferred      1920 x 1080 at 60.00 Hz, interlaced, 74.25 MHz"},
                      {}},
         DescribeCase{"NoTiming",
                      [](Bytes& b) {

@@ -209,6 +209,25 @@ INSTANTIATE_TEST_SUITE_P(
                   "--dry-run goes with load only"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// edid --file instead of --com; a mistake is refused before the file is read.
+INSTANTIATE_TEST_SUITE_P(
+    EdidFileMistakes, KztrctlUsageTest,
+    ::testing::Values(
+        UsageCase{"EdidWithoutPortOrFile", {"edid"}, "edid needs --com N or --file PATH"},
+        UsageCase{"FileAndPort",
+                  {"edid", "--file", "monitor.bin", "--com", "5"},
+                  "edid takes either --com N or --file PATH, not both"},
+        UsageCase{"FileWithoutName", {"edid", "--file"}, "--file needs a file name"},
+        UsageCase{"FileNameEmpty", {"edid", "--file="}, "the file name is empty"},
+        UsageCase{"FileWithExtra", {"edid", "--file", "a.bin", "b.bin"}, "edid takes no arguments"},
+        UsageCase{"FileOnShow", {"show", "--file", "monitor.bin"}, "--file goes with edid only"},
+        UsageCase{
+            "FileOnLoad", {"load", "w.json", "--file", "a.bin"}, "--file goes with edid only"},
+        UsageCase{"FileWithAll",
+                  {"edid", "--file", "a.bin", "--all"},
+                  "--all goes with set, pattern and reset"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // What an accepted --all command line asks for.
 struct AllParseCase {
     const char* name;
@@ -294,6 +313,7 @@ TEST_F(KztrctlTest, HelpNamesEveryCommandAndField) {
                                  "show --com N",
                                  "set --com N field=value",
                                  "edid --com N",
+                                 "edid --file PATH",
                                  "pattern --com N on|rgbw|off",
                                  "boxid --com N ID",
                                  "reset --com N",

@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # End-to-end: the real KZTRMaster on a private Xvfb display.
-#   panel_e2e.sh <case> <KZTRMaster> <imagecheck> [<cursorcheck> [<plainfkeys>]]
+#   panel_e2e.sh <case> <KZTRMaster> <imagecheck> [<cursorcheck> [<rz8sim>]]
 # Cases:
 #   exit        the panel shows at (182, 55); a click on Exit ends the process with status 0
 #   no-backdrop a skin without GUIFrameMainBKEn.tksx: the error box shows, dismissing it ends
 #               the process
 #   operate     (needs cursorcheck) with simulated controllers: connect, choose a device box,
 #               pattern, identify with a new box ID, the setting dialog, disconnect, Exit
-#   apply       (needs cursorcheck and plainfkeys) with one simulated controller: Apply of a
-#               raised vertical rate, left to revert by itself, then kept; the hot key
-#               resets, and no longer after the serial COM was switched off and on; Exit
+#   apply       (needs cursorcheck and setxkbmap) with one simulated controller: Apply of a
+#               raised vertical rate, left to revert by itself, then kept; the hot key does
+#               not arrive on the stock key map, resets after the README's setxkbmap step,
+#               and no longer after the serial COM was switched off and on; Exit
 #   wall-reset  (needs cursorcheck) with four simulated controllers and sync on: HW Reset
 #               resets each once, in box-ID order, all at once: the panel is shaded and
 #               comes back after about one controller's 10 s; serial COM off, Exit
@@ -18,15 +19,14 @@
 #               shows the panel a local port shows and sends the same commands; serial
 #               COM off leaves no connection to the server; Exit
 # With KZTR_E2E_KEEP set to a folder, the screen shots taken on the way are copied there.
-# Exit status 77 (skipped) only when Xvfb, xdotool or ImageMagick is missing (or, for the
-# network case, ser2net).
+# Exit status 77 (skipped) only when Xvfb, xdotool or ImageMagick is missing (apply: or
+# setxkbmap; network: or ser2net).
 set -euo pipefail
 
 case_name=$1
 exe=$2
 imagecheck=$3
 cursorcheck=${4:-}
-plainfkeys=${5:-}
 
 for tool in Xvfb xdotool import convert; do
     if ! command -v "$tool" >/dev/null; then
@@ -508,12 +508,12 @@ operate)
     echo "Exit ended the process with status 0"
     ;;
 apply)
-    [ -n "$cursorcheck" ] && [ -x "$cursorcheck" ] &&
-        [ -n "$plainfkeys" ] && [ -x "$plainfkeys" ] ||
-        fail "apply needs the cursor helper and the key-map helper as fourth and fifth arguments"
-    # The stock key map makes Ctrl+Alt+F12 a console switch that the server keeps to itself;
-    # as plain F-keys the combination reaches the panel's hot key.
-    "$plainfkeys" || fail "the F-keys could not be mapped to plain keysyms"
+    [ -n "$cursorcheck" ] && [ -x "$cursorcheck" ] ||
+        fail "apply needs the cursor helper as fourth argument"
+    if ! command -v setxkbmap >/dev/null; then
+        echo "SKIPPED: 'setxkbmap' is missing (install x11-xkb-utils)"
+        exit 77
+    fi
     mkdir -p "$shots"
     # A 3 s apply confirmation, below the setting dialog's range: the file may hold it and
     # the panel takes it as it is. Pattern 3 s, identify 2 s.
@@ -668,7 +668,15 @@ apply)
     keep kept
     echo "Tab, Return: Keep Changes closed the box after $open_ms ms; no revert; 61 Hz stays"
 
-    # --- The hot key resets; after the serial COM off and on it does nothing ---
+    # --- The stock key map keeps the hot key; after the README's step it resets, and
+    # after the serial COM off and on it does nothing ---
+    # The stock map makes Ctrl+Alt+F12 a console switch, which the server keeps to itself.
+    xdotool key ctrl+alt+F12
+    sleep 3
+    resets_are 0 || fail "Ctrl+Alt+F12 reset on the stock key map, before the step"
+    # What the README tells operators to do, in the running session.
+    setxkbmap -option srvrkeys:none || fail "setxkbmap -option srvrkeys:none failed"
+    echo "stock key map: Ctrl+Alt+F12 did not arrive within 3 s; then setxkbmap -option srvrkeys:none"
     xdotool key ctrl+alt+F12
     wait_for 15 resets_are 1 || fail "Ctrl+Alt+F12 sent no hardware reset within 15 s"
     screen

@@ -55,6 +55,7 @@ QStringList Arguments(const CtlRequest& r) {
     if (r.command == CtlCommand::Pattern) args << r.pattern;
     if (r.command == CtlCommand::BoxId) args << QString::number(r.boxId);
     if (!r.file.isEmpty()) args << r.file;
+    if (!r.edidFile.isEmpty()) args << QStringLiteral("--file") << r.edidFile;
     if (r.portsAction == CtlPortsAction::Set)
         args << QStringLiteral("set") << QString::number(r.portCom) << r.portTarget;
     if (r.portsAction == CtlPortsAction::Forget)
@@ -68,8 +69,9 @@ QStringList Arguments(const CtlRequest& r) {
 bool Same(const CtlRequest& a, const CtlRequest& b) {
     return a.command == b.command && a.com == b.com && a.all == b.all &&
            a.assignments == b.assignments && a.pattern == b.pattern && a.boxId == b.boxId &&
-           a.file == b.file && a.json == b.json && a.dryRun == b.dryRun && a.force == b.force &&
-           a.portsAction == b.portsAction && a.portCom == b.portCom && a.portTarget == b.portTarget;
+           a.file == b.file && a.edidFile == b.edidFile && a.json == b.json &&
+           a.dryRun == b.dryRun && a.force == b.force && a.portsAction == b.portsAction &&
+           a.portCom == b.portCom && a.portTarget == b.portTarget;
 }
 
 // A configuration within every limit, for the assignments to start from.
@@ -115,8 +117,11 @@ void CheckRequest(const CtlRequest& r) {
     const CtlCommand c = r.command;
     const bool wallWide =
         c == CtlCommand::Set || c == CtlCommand::Pattern || c == CtlCommand::Reset;
-    const bool comNeeded =
-        c == CtlCommand::Show || c == CtlCommand::Edid || c == CtlCommand::BoxId || wallWide;
+    // edid reads a file instead of a controller with --file.
+    const bool fromFile = !r.edidFile.isEmpty();
+    if (fromFile) FUZZ_CHECK(c == CtlCommand::Edid);
+    const bool comNeeded = c == CtlCommand::Show || (c == CtlCommand::Edid && !fromFile) ||
+                           c == CtlCommand::BoxId || wallWide;
     // --all stands instead of --com, on the commands that act on every controller only.
     if (r.all) FUZZ_CHECK(wallWide);
     if (r.all)

@@ -47,4 +47,30 @@ void fixEdidChecksums(std::vector<uint8_t>& b) {
     b[255] = checksumOf(b, 128, 127);
 }
 
+void putDetailedTiming(std::vector<uint8_t>& b, size_t at, const EdidDetailedTiming& t) {
+    b[at] = uint8_t(t.clock10kHz & 0xFF);
+    b[at + 1] = uint8_t(t.clock10kHz >> 8);
+    b[at + 2] = uint8_t(t.hActive & 0xFF);
+    b[at + 3] = uint8_t(t.hBlank & 0xFF);
+    b[at + 4] = uint8_t((t.hActive >> 8) << 4 | (t.hBlank >> 8));
+    b[at + 5] = uint8_t(t.vActive & 0xFF);
+    b[at + 6] = uint8_t(t.vBlank & 0xFF);
+    b[at + 7] = uint8_t((t.vActive >> 8) << 4 | (t.vBlank >> 8));
+    b[at + 8] = uint8_t(t.hFront & 0xFF);
+    b[at + 9] = uint8_t(t.hSync & 0xFF);
+    b[at + 10] = uint8_t((t.vFront & 0x0F) << 4 | (t.vSync & 0x0F));
+    b[at + 11] =
+        uint8_t((t.hFront >> 8) << 6 | (t.hSync >> 8) << 4 | (t.vFront >> 4) << 2 | (t.vSync >> 4));
+    // Image size and border: left as the block had them.
+    b[at + 17] = t.flags;
+}
+
+void putDisplayDescriptor(std::vector<uint8_t>& b, size_t at, uint8_t tag,
+                          const std::string& text) {
+    std::fill(b.begin() + long(at), b.begin() + long(at) + 18, 0);
+    b[at + 3] = tag;
+    const std::string cut = text.substr(0, 13);
+    std::copy(cut.begin(), cut.end(), b.begin() + long(at) + 5);
+}
+
 } // namespace kztr::test

@@ -44,6 +44,13 @@ bool wallCommand(CtlCommand c) {
     return c == CtlCommand::Set || c == CtlCommand::Pattern || c == CtlCommand::Reset;
 }
 
+// What a command takes in place of --com, for the message when neither is given.
+QString instead(CtlCommand c) {
+    if (wallCommand(c)) return QStringLiteral(" or --all");
+    if (c == CtlCommand::Edid) return QStringLiteral(" or --file PATH");
+    return {};
+}
+
 // A flag given to a command it does not belong to.
 QString misplacedFlag(const CtlRequest& r) {
     if (r.all && !wallCommand(r.command))
@@ -123,9 +130,18 @@ CtlParseResult ParseCtlArguments(const QStringList& args) {
 
     QStringList positional;
     bool haveCom = false;
+    bool haveFile = false;
     for (int i = 1; i < args.size(); ++i) {
         const QString& a = args[i];
         QString comText;
+        if (a == QLatin1String("--file") || a.startsWith(QLatin1String("--file="))) {
+            if (a == QLatin1String("--file") && i + 1 >= args.size())
+                return fail(QStringLiteral("--file needs a file name"));
+            request.edidFile = a == QLatin1String("--file") ? args[++i] : a.mid(7);
+            if (request.edidFile.isEmpty()) return fail(QStringLiteral("the file name is empty"));
+            haveFile = true;
+            continue;
+        }
         if (a == QLatin1String("--com")) {
             if (i + 1 >= args.size()) return fail(QStringLiteral("--com needs a COM number"));
             comText = args[++i];
@@ -153,6 +169,15 @@ CtlParseResult ParseCtlArguments(const QStringList& args) {
     const QString name = args[0];
     const QString misplaced = misplacedFlag(request);
     if (!misplaced.isEmpty()) return fail(misplaced);
+    if (haveFile && request.command != CtlCommand::Edid)
+        return fail(QStringLiteral("--file goes with edid only"));
+    if (haveFile) {
+        if (haveCom)
+            return fail(QStringLiteral("edid takes either --com N or --file PATH, not both"));
+        if (!positional.isEmpty())
+            return fail(QStringLiteral("edid takes no arguments, got \"%1\"").arg(positional[0]));
+        return {request, {}};
+    }
     switch (request.command) {
     case CtlCommand::Help:
     case CtlCommand::Scan:
@@ -177,9 +202,7 @@ CtlParseResult ParseCtlArguments(const QStringList& args) {
     if (haveCom && request.all)
         return fail(QStringLiteral("%1 takes either --com N or --all, not both").arg(name));
     if (!haveCom && !request.all)
-        return fail(
-            QStringLiteral("%1 needs --com N%2")
-                .arg(name, wallCommand(request.command) ? QStringLiteral(" or --all") : QString()));
+        return fail(QStringLiteral("%1 needs --com N%2").arg(name, instead(request.command)));
 
     switch (request.command) {
     case CtlCommand::Show:
@@ -254,6 +277,12 @@ QString CtlUsageText() {
                "                           one line each: what changed, or why it failed\n"
                "  edid --com N [--json]    read the EDID: hex dump, checksum results, sync\n"
                "                           polarity, what it says about the monitor\n"
+               "  edid --file PATH [--json]\n"
+               "                           the same for an EDID in a file, no port opened:\n"
+               "                           binary (as /sys/class/drm/*/edid holds it) or hex\n"
+               "                           text (whitespace ignored), at most 32 KiB; the\n"
+               "                           controller's fields left out. Status 2 for a file\n"
+               "                           that is not an EDID\n"
                "  pattern --com N on|rgbw|off\n"
                "  pattern --all on|rgbw|off [--json]\n"
                "                           test pattern on, RGBW pattern on, or both off\n"
@@ -282,6 +311,8 @@ QString CtlUsageText() {
                "\n"
                "Options:\n"
                "  --com N    the COM number of the controller to talk to\n"
+               "  --file PATH\n"
+               "             edid: the EDID in this file instead of a controller's\n"
                "  --all      set, pattern, reset: every controller the scan finds, all at the\n"
                "             same time, each over its own port; reported in box-ID order,\n"
                "             status 1 when any failed (the others are still done)\n"
@@ -320,5 +351,6 @@ QString CtlUsageText() {
                "stderr; with --all, any of them), or a load found a controller missing or\n"
                "different after writing; 2 usage error (unknown command, field or option,\n"
                "value out of range, --com with --all), or a wall file or wall that load\n"
-               "refused before writing anything.\n");
+               "refused before writing anything, or a file for edid --file that cannot be\n"
+               "read or is not an EDID.\n");
 }

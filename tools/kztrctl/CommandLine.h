@@ -21,6 +21,7 @@ struct CtlRequest {
     QString pattern;                                      // on, rgbw or off
     int boxId = 0;                                        // boxid
     QString file;                                         // save, load
+    QString edidFile;                                     // edid --file, instead of --com
     bool json = false;                                    // scan, show, edid; with all
     bool dryRun = false;                                  // load
     bool force = false;                                   // load

@@ -25,14 +25,17 @@ struct ControllerSnapshot {
     std::optional<QSize> userPixels; // the user-defined width and height, read for mode 9
 };
 
+// An EDID read from a controller or, with no controller, from a file.
 struct EdidReadout {
-    FoundController controller{};
-    QByteArray bytes; // as many as arrived
+    std::optional<FoundController> controller;
+    QByteArray bytes; // as many as arrived; from a file, 128 bytes or more
     // The checks below are made only on a whole block.
     bool headerOk = false;
     BlockChecksumResult sums{};
+    // checksum1 (and checksumdid) apply: false only for a file of the base block alone.
+    bool hasExtension = true;
     uint8_t syncFlags = 0;
-    bool whole() const { return bytes.size() == RZ8_BLOCK_LEN; }
+    bool whole() const { return controller ? bytes.size() == RZ8_BLOCK_LEN : bytes.size() >= 128; }
 };
 
 // What one controller of a wall-wide set, pattern or reset came to.

@@ -15,7 +15,7 @@ QStringList EdidReportLines(const EdidReadout& readout) {
     const QByteArray& edid = readout.bytes;
     const auto* bytes = reinterpret_cast<const uint8_t*>(edid.constData());
     const int length = int(edid.size());
-    report << CtlSession::ControllerLine(readout.controller);
+    if (readout.controller) report << CtlSession::ControllerLine(*readout.controller);
     report << QStringLiteral("EDID: %1 bytes").arg(length);
     for (int line = 0; line < length; line += 16) {
         QStringList row;
@@ -33,9 +33,10 @@ QStringList EdidReportLines(const EdidReadout& readout) {
     report << QStringLiteral("header         %1").arg(readout.headerOk ? "ok" : "BROKEN");
     report << QStringLiteral("checksum0      expected %1, read %2: %3")
                   .arg(HexByte(sums.checksum0), HexByte(sums.read0), verdict(sums.ok0()));
-    report << QStringLiteral("checksum1      expected %1, read %2: %3")
-                  .arg(HexByte(sums.checksum1), HexByte(sums.read1), verdict(sums.ok1()));
-    if (sums.hasDid)
+    if (readout.hasExtension)
+        report << QStringLiteral("checksum1      expected %1, read %2: %3")
+                      .arg(HexByte(sums.checksum1), HexByte(sums.read1), verdict(sums.ok1()));
+    if (readout.hasExtension && sums.hasDid)
         report << QStringLiteral("checksumdid    expected %1, read %2: %3")
                       .arg(HexByte(sums.checksumdid), HexByte(sums.readdid), verdict(sums.okDid()));
     const QString polarity = PolarityText(readout.syncFlags);

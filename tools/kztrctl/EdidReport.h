@@ -6,7 +6,8 @@
 #include <QString>
 #include <QStringList>
 
-// An incomplete block gets its controller line and dump only.
+// An incomplete block gets its controller line and dump only; an EDID from a file has
+// no controller line.
 QStringList EdidReportLines(const EdidReadout& readout);
 
 // Two upper-case hex digits, as the dump shows a byte.

@@ -45,15 +45,17 @@ QJsonObject SnapshotToJson(const ControllerSnapshot& snapshot) {
 }
 
 QJsonObject EdidReadoutToJson(const EdidReadout& readout) {
-    QJsonObject json = ControllerToJson(readout.controller);
+    QJsonObject json = readout.controller ? ControllerToJson(*readout.controller) : QJsonObject();
     const QByteArray& bytes = readout.bytes;
     json.insert("length", bytes.size());
     json.insert("bytes", QString::fromLatin1(bytes.toHex().toUpper()));
     json.insert("headerOk", readout.headerOk);
     const BlockChecksumResult& sums = readout.sums;
-    QJsonObject checksums{{"checksum0", checksum(sums.checksum0, sums.read0)},
-                          {"checksum1", checksum(sums.checksum1, sums.read1)}};
-    if (sums.hasDid) checksums.insert("checksumdid", checksum(sums.checksumdid, sums.readdid));
+    QJsonObject checksums{{"checksum0", checksum(sums.checksum0, sums.read0)}};
+    if (readout.hasExtension) {
+        checksums.insert("checksum1", checksum(sums.checksum1, sums.read1));
+        if (sums.hasDid) checksums.insert("checksumdid", checksum(sums.checksumdid, sums.readdid));
+    }
     json.insert("checksums", checksums);
     const QString polarity = PolarityText(readout.syncFlags);
     json.insert("syncPolarity",

@@ -2,6 +2,7 @@
 #include "CommandLine.h"
 #include "CtlOutput.h"
 #include "CtlSession.h"
+#include "EdidFile.h"
 #include "JsonOutput.h"
 #include "ModuleDirectory.h"
 #include "PortsCommand.h"
@@ -132,8 +133,9 @@ int main(int argc, char** argv) {
         CtlPrintRaw(CtlUsageText().toUtf8());
         return kCtlExitOk;
     }
-    // No controller is talked to, so no daily log either.
+    // No controller is talked to by these, so no daily log either.
     if (parsed.request->command == CtlCommand::Ports) return RunPorts(*parsed.request);
+    if (!parsed.request->edidFile.isEmpty()) return RunEdidFile(*parsed.request);
     // The panel's daily log: beside the executable, or per user when that cannot be written.
     CtlSession session(ChooseFileDirectories(GetModuleDirectory()).logDir);
     return run(*parsed.request, session);
