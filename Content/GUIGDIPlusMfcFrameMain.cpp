@@ -1,6 +1,7 @@
 #include "GUIGDIPlusMfcFrameMain.h"
 
 #include "DebugTrace.h"
+#include "FrameMainAccessible.h"
 #include "FrameMessages.h"
 #include "GUIGDIPlusMfcFrameMsgBox.h"
 #include "ProcessFlags.h"
@@ -18,6 +19,7 @@ CGUIGDIPlusMfcFrameMain::CGUIGDIPlusMfcFrameMain(const QString& moduleDir, kztr:
     m_strLogDir = files.logDir;
     SetMessagePump([this] { PumpDuringExchange(); });
     SetupMouseRouting();
+    InstallFrameMainAccessibility();
     m_fnKeepRevertBox = [this](const QString& message, const QString& format, int seconds) {
         return ::ShowKeepRevertBox(this, message, format, seconds);
     };

@@ -1,4 +1,5 @@
 // Drawing the whole panel: backgrounds, labels, controls, resolution labels, shade.
+#include "AccessibleFrame.h"
 #include "GUIGDIPlusMfcFrameMain.h"
 #include "ProcessFlags.h"
 
@@ -70,4 +71,6 @@ void CGUIGDIPlusMfcFrameMain::RepaintFrame() {
         m_hGUICtrlImageShadow[1].Draw(dc);
 
     UpdateLayeredFrame();
+    // What changed reaches assistive technology.
+    NotifyAccessibleChanges(this);
 }
