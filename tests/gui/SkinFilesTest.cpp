@@ -69,6 +69,19 @@ double changedShare(const QImage& a, const QImage& b) {
     return double(changed) / (x.width() * x.height());
 }
 
+// Mean over the pixels of the largest channel difference, over the panel's colour.
+double meanDifference(const QImage& a, const QImage& b) {
+    const QImage x = overPanel(a), y = overPanel(b);
+    double sum = 0;
+    for (int row = 0; row < x.height(); ++row)
+        for (int col = 0; col < x.width(); ++col) {
+            const QRgb p = x.pixel(col, row), q = y.pixel(col, row);
+            sum += std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                             std::abs(qBlue(p) - qBlue(q))});
+        }
+    return sum / (double(x.width()) * x.height());
+}
+
 struct StripCase {
     std::string name;
     QString path; // under GUISkin/
@@ -153,6 +166,40 @@ TEST_P(SkinStrip, StatesLookDifferent) {
 INSTANTIATE_TEST_SUITE_P(AllFiles, SkinStrip, ::testing::ValuesIn(kStrips),
                          [](const auto& info) { return info.param.name; });
 
+// The twin of a skin file for screens of ratio 1.5 and more, by Qt's "@2x" naming rule.
+QString twinOf(const QString& path) {
+    return QString(path).replace(QLatin1String(".tksx"), QLatin1String("@2x.tksx"));
+}
+
+TEST_P(SkinStrip, HasATwinTwiceAsLargeOfTheSamePicture) {
+    const StripCase& c = GetParam();
+    const QString path = skinRoot().filePath(twinOf(c.path));
+    ASSERT_TRUE(QFileInfo::exists(path)) << path.toStdString();
+    EXPECT_TRUE(hasPngSignature(path));
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    const QImage twin = reader.read();
+    ASSERT_FALSE(twin.isNull());
+    EXPECT_TRUE(twin.hasAlphaChannel());
+    EXPECT_EQ(twin.size(), QSize(c.frame.width() * c.frames, c.frame.height()) * 2);
+    // Qt's reader takes the ratio from the name: drawn at the 1x size on a 2x surface.
+    EXPECT_EQ(twin.devicePixelRatio(), 2.0);
+    // Shrunk back, each frame is its 1x frame up to the smoothing of edges, text and fine
+    // icons (a few levels on average; up to 17 on the device button's icon), and
+    // nearer to it than to the frame of any other state.
+    const QImage one = readByContent(skinRoot().filePath(c.path));
+    QImage half = twin;
+    half.setDevicePixelRatio(1.0);
+    half = half.scaled(one.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    for (int k = 0; k < c.frames; ++k)
+        EXPECT_LT(meanDifference(frameOf(one, c.frames, k), frameOf(half, c.frames, k)), 20.0)
+            << "frame " << k;
+    for (const auto& [a, b] : c.distinct)
+        EXPECT_LT(meanDifference(frameOf(one, c.frames, a), frameOf(half, c.frames, a)),
+                  meanDifference(frameOf(one, c.frames, a), frameOf(half, c.frames, b)))
+            << "frames " << a << " and " << b;
+}
+
 TEST(SkinFolder, HoldsExactlyTheFilesThePanelAndSplashRead) {
     QStringList found;
     for (const char* sub : {"GUIFrameMain", "GUIFrameSplash"})
@@ -163,10 +210,13 @@ TEST(SkinFolder, HoldsExactlyTheFilesThePanelAndSplashRead) {
     for (const StripCase& c : kStrips)
         expected << c.path;
     expected << QStringLiteral("GUIFrameSplash/GUIFrameSplashBK.tksx");
+    EXPECT_EQ(expected.size(), 23);
+    // Beside each, its twin for dense screens.
+    for (const QString& path : QStringList(expected))
+        expected << twinOf(path);
     found.sort();
     expected.sort();
     EXPECT_EQ(found, expected);
-    EXPECT_EQ(expected.size(), 23);
 }
 
 // Relative luminance and contrast ratio as used for text legibility.

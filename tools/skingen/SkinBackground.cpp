@@ -243,27 +243,22 @@ void drawWindowBorder(QPainter& p, QSize size) {
     p.drawRoundedRect(hairline(QRectF(QPointF(0, 0), size)), kWindowRadius, kWindowRadius);
 }
 
-QImage panelImage() {
-    QImage image(pg::kPanelSize, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    return image;
-}
-
 } // namespace
 
 QImage mainBackground(bool connected) {
-    QImage image = panelImage();
+    QImage image = makeCanvas(pg::kPanelSize);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     const Accents accents = accentsFor(connected);
-    drawBase(p, image.size());
-    drawTitleStrip(p, image.size(), accents, connected);
+    const QSize size = pg::kPanelSize;
+    drawBase(p, size);
+    drawTitleStrip(p, size, accents, connected);
     drawToolbar(p);
     drawDeviceRow(p, accents, connected);
     drawRadioColumn(p, accents);
     drawResolutionColumn(p, accents);
     drawParameterArea(p, accents, connected);
-    drawWindowBorder(p, image.size());
+    drawWindowBorder(p, size);
     return image;
 }
 
