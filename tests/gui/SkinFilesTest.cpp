@@ -352,6 +352,47 @@ TEST(SkinSplash, CoversItsTextsOpaquelyAndReadably) {
     }
 }
 
+// The panel with shade frame 0 over it, as the eye sees it.
+QImage underShade(const QImage& panel, const QString& shade) {
+    const QImage strip = readByContent(skinRoot().filePath(shade));
+    QImage out = panel.convertToFormat(QImage::Format_ARGB32);
+    QPainter p(&out);
+    p.drawImage(0, 0, frameOf(strip, 2, 0));
+    return out;
+}
+
+double meanGrey(const QImage& img, const QRect& r) {
+    double sum = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            sum += qGray(img.pixel(x, y));
+    return sum / (double(r.width()) * r.height());
+}
+
+TEST(SkinShades, WorkingIsDarkWhileWaitingForAnAnswerLeavesThePanelReadable) {
+    const QImage bk = readByContent(skinRoot().filePath(mainFile("BKEn")));
+    ASSERT_EQ(bk.size(), pg::kPanelSize);
+    // White text on every text place, then each shade over it.
+    QImage panel = bk.convertToFormat(QImage::Format_ARGB32);
+    {
+        QPainter p(&panel);
+        for (const LabelPlace& place : kTextPlaces)
+            p.fillRect(place.rect.adjusted(0, 0, 0, -place.rect.height() / 2), QColor(kWhite));
+    }
+    const QImage working = underShade(panel, mainFile("BKShadowSetting"));
+    const QImage waiting = underShade(panel, mainFile("BKShadowPure"));
+    // Away from the busy card in the middle: the left column and the title strip.
+    for (const QRect& area : {QRect(6, 226, 132, 672), QRect(0, 0, 1235, 32)})
+        EXPECT_GT(meanGrey(waiting, area), 2.0 * meanGrey(working, area))
+            << area.x() << "," << area.y();
+    // Under the answer's shade white text still stands out from what is around it.
+    for (const LabelPlace& place : kTextPlaces) {
+        const QRgb text = waiting.pixel(place.rect.left() + 1, place.rect.top() + 1);
+        const QRgb around = waiting.pixel(place.rect.left() + 1, place.rect.bottom());
+        EXPECT_GE(contrast(text, around), 4.5) << place.name;
+    }
+}
+
 TEST(SkinSheet, IsBuiltBesideTheSkin) {
     const QImage sheet = readByContent(QStringLiteral(KZTR_BUILD_DIR "/skin-sheet.png"));
     ASSERT_FALSE(sheet.isNull());

@@ -17,6 +17,9 @@ using namespace colour;
 namespace pg = panel;
 
 constexpr qreal kWindowRadius = 10;
+// How much of the panel each shade's veil covers.
+constexpr int kWorkingVeilAlpha = 205;
+constexpr int kAnswerVeilAlpha = 100;
 constexpr qreal kCardRadius = 8;
 
 // Cards that group the panel's controls; each hugs what it holds.
@@ -266,7 +269,11 @@ QImage shadeStrip(bool setting) {
     return makeStrip(pg::kPanelSize, 2, [&](QPainter& p, QSize size, int state) {
         p.setPen(Qt::NoPen);
         if (state == 0) {
-            p.setBrush(QColor(6, 8, 11, 175));
+            // Working: the panel sinks well back behind the busy card. Waiting for the
+            // operator's answer: a light veil that leaves the panel readable behind the
+            // question, so what is to be kept or reverted can still be seen.
+            p.setBrush(setting ? QColor(6, 8, 11, kWorkingVeilAlpha)
+                               : QColor(6, 8, 11, kAnswerVeilAlpha));
             p.drawPath(windowShape(size));
         } else {
             // Disabled look: a grey veil with fine diagonal hatching.
