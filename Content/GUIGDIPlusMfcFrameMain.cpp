@@ -5,6 +5,7 @@
 #include "GUIGDIPlusMfcFrameMsgBox.h"
 #include "ProcessFlags.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -18,6 +19,7 @@ CGUIGDIPlusMfcFrameMain::CGUIGDIPlusMfcFrameMain(const QString& moduleDir, kztr:
     m_strLogDir = files.logDir;
     SetMessagePump([this] { PumpDuringExchange(); });
     SetupMouseRouting();
+    qApp->installEventFilter(&m_hBoxPlacement);
     m_fnKeepRevertBox = [this](const QString& message, const QString& format, int seconds) {
         return ::ShowKeepRevertBox(this, message, format, seconds);
     };
