@@ -50,11 +50,10 @@ void CGUIGDIPlusMfcBaseDlg::CreateSurface(int x, int y, int width, int height) {
     m_hMemDC.m_rcSurface = GUIRect{x, y, x + width, y + height};
     if (!m_hMemDC.m_image.isNull()) return;
     m_dDeviceRatio = WantedDeviceRatio();
-    // As many pixels as the window has on its screen; the ratio lets every drawing call
-    // go on in the frame's own units.
-    const QSize shown = FittedSize(QSize(width, height), m_dFitScale);
-    const QSize pixels(int(std::ceil(shown.width() * m_dDeviceRatio - 1e-9)),
-                       int(std::ceil(shown.height() * m_dDeviceRatio - 1e-9)));
+    // As many pixels as the window has on its screen (at least the frame's own); the
+    // ratio lets every drawing call go on in the frame's own units.
+    const qreal ratio = GetSurfaceRatio();
+    const QSize pixels(int(std::ceil(width * ratio - 1e-9)), int(std::ceil(height * ratio - 1e-9)));
     m_hMemDC.m_image = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
     if (m_hMemDC.m_image.isNull()) return;
     m_hMemDC.m_image.setDevicePixelRatio(GetSurfaceRatio());
@@ -73,7 +72,7 @@ qreal CGUIGDIPlusMfcBaseDlg::WantedDeviceRatio() const {
 
 void CGUIGDIPlusMfcBaseDlg::FollowRatio() {
     if (m_hMemDC.m_image.isNull()) return;
-    const qreal wanted = WantedDeviceRatio() * m_dFitScale;
+    const qreal wanted = std::max<qreal>(1.0, WantedDeviceRatio() * m_dFitScale);
     if (m_hMemDC.m_image.devicePixelRatio() == wanted) return;
     const GUIRect rc = m_hMemDC.m_rcSurface;
     m_hMemDC.m_image = QImage();
@@ -92,6 +91,9 @@ void CGUIGDIPlusMfcBaseDlg::SetFitScale(qreal fit) {
     if (!(fit > 0)) return;
     m_dFitScale = std::min<qreal>(fit, 1.0);
     FollowRatio();
+    // The surface may keep its ratio (1) while the window shrinks or grows around it.
+    if (m_hBKInfo.m_bLoaded) setFixedSize(WindowSize());
+    update();
 }
 
 QPoint CGUIGDIPlusMfcBaseDlg::ToFrameUnits(const QPointF& windowPos) const {
@@ -200,8 +202,9 @@ void CGUIGDIPlusMfcBaseDlg::paintEvent(QPaintEvent* e) {
     }
     if (m_imgShown.isNull()) return;
     QPainter painter(this);
-    // Copy, not blend: the surface's per-pixel alpha is what the window shows. The surface
-    // has the window's own pixels, so this is a copy pixel for pixel at any ratio.
+    // Copy, not blend: the surface's per-pixel alpha is what the window shows. At fit 1 the
+    // surface has the window's own pixels, so this is a copy pixel for pixel at any ratio;
+    // shrunk, it is scaled down smoothly.
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     if (m_imgShown.devicePixelRatio() == 1.0 && m_dFitScale == 1.0) {
         painter.drawImage(0, 0, m_imgShown);

@@ -8,7 +8,8 @@
 // Everything the frame draws, hits and lays out is in its own units (the background's
 // pixels at ratio 1). The surface holds them at the surface ratio: the screen's device
 // pixel ratio times the fit scale, which is below 1 only where the screen is smaller than
-// the window and the window is shown shrunk (WindowPlacement).
+// the window and the window is shown shrunk (WindowPlacement). A painter does not scale
+// down to a ratio below 1, so such a surface is drawn at ratio 1 and shrunk when shown.
 #include "GUIGDIPlusMfcPainter.h"
 #include "GUITypes.h"
 #include "MouseRouter.h"
@@ -20,6 +21,7 @@
 #include <QPoint>
 #include <QString>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 
@@ -83,8 +85,9 @@ public:
     // pixel size is the surface's, its device pixel ratio the surface ratio.
     QImage GetShownImage() const { return m_imgShown; }
 
-    // Device pixels per unit of the frame: the device ratio times the fit scale.
-    qreal GetSurfaceRatio() const { return m_dDeviceRatio * m_dFitScale; }
+    // Device pixels per unit of the frame on the surface: the device ratio times the fit
+    // scale, at least 1.
+    qreal GetSurfaceRatio() const { return std::max<qreal>(1.0, m_dDeviceRatio * m_dFitScale); }
     // Window pixels per unit of the frame: 1, or below 1 while shown shrunk to a screen.
     qreal GetFitScale() const { return m_dFitScale; }
     // Pins the device ratio (tests, the bench); 0 follows the screen the window is on.

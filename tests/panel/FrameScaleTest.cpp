@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <string>
@@ -216,15 +217,38 @@ INSTANTIATE_TEST_SUITE_P(
         return std::string(std::get<0>(info.param).name) + "_" + std::get<1>(info.param).name;
     });
 
+// Mean over the pixels of the largest channel difference of two pictures of one size.
+double MeanDifference(const QImage& a, const QImage& b) {
+    const QImage x = a.convertToFormat(QImage::Format_ARGB32);
+    const QImage y = b.convertToFormat(QImage::Format_ARGB32);
+    double sum = 0;
+    for (int row = 0; row < x.height(); ++row)
+        for (int col = 0; col < x.width(); ++col) {
+            const QRgb p = x.pixel(col, row), q = y.pixel(col, row);
+            sum += std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                             std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))});
+        }
+    return sum / (double(x.width()) * x.height());
+}
+
 TEST_F(PanelScaleTest, OnASmallScreenThePanelIsShownWholeAndShrunk) {
-    m_frame->SetScreenAreaSource([] { return ScreenAreas{{QRect(0, 0, 1366, 768)}, 0}; });
     StartUp();
+    const QImage whole = m_frame->GetShownImage();
+    ASSERT_EQ(whole.size(), QSize(1235, 940));
+    const QImage shrunk =
+        whole.scaled(QSize(1009, 768), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+
+    m_frame->SetScreenAreaSource([] { return ScreenAreas{{QRect(0, 0, 1366, 768)}, 0}; });
+    m_frame->SendFrameMessage(FrameMsg::kPlaceWindow, 0, 0);
     EXPECT_EQ(m_frame->pos(), QPoint(178, 0));
     EXPECT_EQ(m_frame->size(), QSize(1009, 768));
-    const QImage shown = m_frame->GetShownImage();
-    EXPECT_EQ(shown.size(), QSize(1009, 768));
-    // The same drawing, smaller: the bottom row of the panel is there, not cut off.
-    EXPECT_GT(qAlpha(shown.pixel(504, 760)), 200);
+    // What the window shows: the whole panel, shrunk, not its top-left 1009 x 768.
+    const QImage shown = m_frame->grab().toImage();
+    ASSERT_EQ(shown.size(), QSize(1009, 768));
+    const double toShrunk = MeanDifference(shown, shrunk);
+    const double toCut = MeanDifference(shown, whole.copy(0, 0, 1009, 768));
+    EXPECT_LT(toShrunk, 3.0);
+    EXPECT_GT(toCut, 4 * toShrunk) << "shrunk " << toShrunk << ", cut " << toCut;
 }
 
 TEST_F(PanelScaleTest, WhereTheScreenHoldsItThePanelKeepsItsFixedPlace) {
