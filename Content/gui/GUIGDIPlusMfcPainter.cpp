@@ -132,7 +132,7 @@ void CGUIGDIPlusMfcPainter::DrawSkinImage(const QImage& img, QPaintDevice* pDC, 
     painter.setOpacity(scale);
     const qreal ratio = pDC->devicePixelRatioF();
     const QImage& picture = SkinImageForRatio(img, ratio);
-    if (ratio != 1.0) painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (NeedsSmoothing(img, picture, ratio)) painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(QRectF(x, y, width, height), picture, QRectF(picture.rect()));
 }
 

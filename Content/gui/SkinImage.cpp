@@ -66,6 +66,13 @@ const QImage& SkinImageForRatio(const QImage& img, qreal ratio) {
     return img;
 }
 
+bool NeedsSmoothing(const QImage& img, const QImage& picture, qreal ratio) {
+    // The 1x picture at ratio 1 and the twin at ratio 2 land pixel for pixel (the fast
+    // copy, and at ratio 1 exactly what was always drawn); anything else is resampled.
+    const qreal pictureScale = &picture == &img ? 1.0 : kTwinScale;
+    return ratio != pictureScale;
+}
+
 SkinImagePtr LoadSkinImageFile(const QString& path) {
     QImage img = DecodeFile(path);
     if (img.isNull()) return nullptr;
@@ -100,7 +107,7 @@ void DrawSkinFrame(QPaintDevice* pDC, const QImage* img, int frame, int frames, 
     if (!painter.isActive()) return;
     const qreal ratio = pDC->devicePixelRatioF();
     const QImage& picture = SkinImageForRatio(*img, ratio);
-    // At ratio 1 the frame lands pixel for pixel, as it always did.
-    if (ratio != 1.0) painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (NeedsSmoothing(*img, picture, ratio))
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(AbsRectF(rc), picture, SkinFrameSource(picture, frame, frames));
 }

@@ -56,6 +56,10 @@ inline bool SkinImageUsable(const QImage* img) {
     return img != nullptr && !img->isNull() && img->width() > 0;
 }
 
+// Whether `picture` (img itself or its twin, from SkinImageForRatio) must be resampled to
+// land on a device of that ratio: true unless it is drawn pixel for pixel.
+bool NeedsSmoothing(const QImage& img, const QImage& picture, qreal ratio);
+
 // Frame k of an N-frame strip: left = k * (width div N), width = width / N as a real,
 // top 0, full height. frames <= 0 is treated as 1.
 QRectF SkinFrameSource(const QImage& img, int frame, int frames);
