@@ -6,6 +6,7 @@
 #include "GUIGDIPlusMfcFrameMsgBox.h"
 #include "ProcessFlags.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -20,6 +21,7 @@ CGUIGDIPlusMfcFrameMain::CGUIGDIPlusMfcFrameMain(const QString& moduleDir, kztr:
     SetMessagePump([this] { PumpDuringExchange(); });
     SetupMouseRouting();
     InstallFrameMainAccessibility();
+    qApp->installEventFilter(&m_hBoxPlacement);
     m_fnKeepRevertBox = [this](const QString& message, const QString& format, int seconds) {
         return ::ShowKeepRevertBox(this, message, format, seconds);
     };

@@ -2,6 +2,7 @@
 // The main frame: one skinned panel that owns the running system (durations, paths,
 // records, device links, catalogue, every control of the panel and the splash) and is
 // run modally by the application.
+#include "BoxPlacement.h"
 #include "Clock.h"
 #include "GUIGDIPlusMfcBaseDlg.h"
 #include "GUIGDIPlusMfcBtnRepeat.h"
@@ -251,6 +252,8 @@ public:
     CGUIGDIPlusMfcBtnRepeat m_hBtnRepeat;
     // Ctrl+Alt+F12 from anywhere: live from the start-up until the link is first closed.
     GlobalHotKey m_hHotKey;
+    // Every box opened while the frame lives stays wholly on its screen.
+    BoxPlacement m_hBoxPlacement;
 
 public slots:
     void accept() override; // IDOK: does nothing

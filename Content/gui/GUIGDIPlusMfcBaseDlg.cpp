@@ -13,6 +13,8 @@
 #include <QToolTip>
 #include <QWindow>
 
+#include <cmath>
+
 QEvent::Type FrameMessageEvent::EventType() {
     static const QEvent::Type type = static_cast<QEvent::Type>(QEvent::registerEventType());
     return type;
@@ -35,7 +37,7 @@ CGUIGDIPlusMfcBaseDlg::CGUIGDIPlusMfcBaseDlg(QWidget* parent)
     };
     hooks.repaint = [this] { RepaintFrame(); };
     hooks.setCursor = [this](int type) { SetFrameCursor(type); };
-    hooks.beginDrag = [this](int x, int y) { BeginWindowDrag(x, y); };
+    hooks.beginDrag = [this](int, int) { BeginWindowDrag(); };
     m_hMouseRouter.SetHooks(std::move(hooks));
 }
 
@@ -47,10 +49,62 @@ CGUIGDIPlusMfcBaseDlg::~CGUIGDIPlusMfcBaseDlg() {
 void CGUIGDIPlusMfcBaseDlg::CreateSurface(int x, int y, int width, int height) {
     m_hMemDC.m_rcSurface = GUIRect{x, y, x + width, y + height};
     if (!m_hMemDC.m_image.isNull()) return;
-    m_hMemDC.m_image = QImage(width, height, QImage::Format_ARGB32_Premultiplied);
+    m_dDeviceRatio = WantedDeviceRatio();
+    // As many pixels as the window has on its screen (at least the frame's own); the
+    // ratio lets every drawing call go on in the frame's own units.
+    const qreal ratio = GetSurfaceRatio();
+    const QSize pixels(int(std::ceil(width * ratio - 1e-9)), int(std::ceil(height * ratio - 1e-9)));
+    m_hMemDC.m_image = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
     if (m_hMemDC.m_image.isNull()) return;
+    m_hMemDC.m_image.setDevicePixelRatio(GetSurfaceRatio());
     m_hMemDC.m_image.fill(Qt::transparent);
     m_hMemDC.m_bReady = true;
+}
+
+QSize CGUIGDIPlusMfcBaseDlg::WindowSize() const {
+    const GUIRect& rc = m_hBKInfo.m_rcWindow;
+    return FittedSize(QSize(rc.Width(), rc.Height()), m_dFitScale);
+}
+
+qreal CGUIGDIPlusMfcBaseDlg::WantedDeviceRatio() const {
+    return m_dPinnedRatio > 0 ? m_dPinnedRatio : devicePixelRatioF();
+}
+
+void CGUIGDIPlusMfcBaseDlg::FollowRatio() {
+    if (m_hMemDC.m_image.isNull()) return;
+    const qreal wanted = std::max<qreal>(1.0, WantedDeviceRatio() * m_dFitScale);
+    if (m_hMemDC.m_image.devicePixelRatio() == wanted) return;
+    const GUIRect rc = m_hMemDC.m_rcSurface;
+    m_hMemDC.m_image = QImage();
+    m_hMemDC.m_bReady = false;
+    CreateSurface(rc.left, rc.top, rc.Width(), rc.Height());
+    if (m_hBKInfo.m_bLoaded) setFixedSize(WindowSize());
+    RepaintFrame();
+}
+
+void CGUIGDIPlusMfcBaseDlg::PinDeviceRatio(qreal ratio) {
+    m_dPinnedRatio = ratio > 0 ? ratio : 0.0;
+    FollowRatio();
+}
+
+void CGUIGDIPlusMfcBaseDlg::SetFitScale(qreal fit) {
+    if (!(fit > 0)) return;
+    m_dFitScale = std::min<qreal>(fit, 1.0);
+    FollowRatio();
+    // The surface may keep its ratio (1) while the window shrinks or grows around it.
+    if (m_hBKInfo.m_bLoaded) setFixedSize(WindowSize());
+    update();
+}
+
+QPoint CGUIGDIPlusMfcBaseDlg::ToFrameUnits(const QPointF& windowPos) const {
+    // Each frame unit covers [u * fit, (u + 1) * fit) of the window: floor, not round, so
+    // a control's right and bottom edges stay outside it as they are at fit 1.
+    return QPoint(int(std::floor(windowPos.x() / m_dFitScale)),
+                  int(std::floor(windowPos.y() / m_dFitScale)));
+}
+
+void CGUIGDIPlusMfcBaseDlg::SetScreenAreaSource(std::function<ScreenAreas()> source) {
+    m_fnScreenAreas = source ? std::move(source) : std::function<ScreenAreas()>(CurrentScreenAreas);
 }
 
 void CGUIGDIPlusMfcBaseDlg::ReleaseSurface() {
@@ -89,7 +143,7 @@ int CGUIGDIPlusMfcBaseDlg::LoadBKImage(int resId, const QString& resType, const 
     if (!m_hMemDC.m_bReady) return 0;
     m_hBKInfo.m_rcWindow = rcWindow;
     m_hBKInfo.m_bLoaded = true;
-    setFixedSize(rcWindow.Width(), rcWindow.Height());
+    setFixedSize(WindowSize());
     return 1;
 }
 
@@ -133,18 +187,31 @@ void CGUIGDIPlusMfcBaseDlg::UpdateLayeredFrame() {
 void CGUIGDIPlusMfcBaseDlg::ShowSnapshot(const QImage& img) {
     m_imgShown = img;
     const GUIRect& rc = m_hBKInfo.m_rcWindow;
-    const QSize size(rc.Width(), rc.Height());
-    if (size.isValid() && !size.isEmpty() && this->size() != size) setFixedSize(size);
+    const QSize size = WindowSize();
+    if (rc.Width() > 0 && rc.Height() > 0 && this->size() != size) setFixedSize(size);
     update();
 }
 
 void CGUIGDIPlusMfcBaseDlg::paintEvent(QPaintEvent* e) {
     (void)e;
+    // Moved to a screen of another density: draw again at its ratio, then show that.
+    if (m_dPinnedRatio <= 0 && !m_hMemDC.m_image.isNull() &&
+        devicePixelRatioF() != m_dDeviceRatio) {
+        QMetaObject::invokeMethod(
+            this, [this] { FollowRatio(); }, Qt::QueuedConnection);
+    }
     if (m_imgShown.isNull()) return;
     QPainter painter(this);
-    // Copy, not blend: the surface's per-pixel alpha is what the window shows.
+    // Copy, not blend: the surface's per-pixel alpha is what the window shows. At fit 1 the
+    // surface has the window's own pixels, so this is a copy pixel for pixel at any ratio;
+    // shrunk, it is scaled down smoothly.
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(0, 0, m_imgShown);
+    if (m_imgShown.devicePixelRatio() == 1.0 && m_dFitScale == 1.0) {
+        painter.drawImage(0, 0, m_imgShown);
+        return;
+    }
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRectF(QPointF(0, 0), QSizeF(size())), m_imgShown, QRectF(m_imgShown.rect()));
 }
 
 void CGUIGDIPlusMfcBaseDlg::SetFrameCursor(int type) {
@@ -253,14 +320,16 @@ bool CGUIGDIPlusMfcBaseDlg::event(QEvent* e) {
     if (e->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(e);
         GUIRect rc;
-        const QString text = ToolTipAt(help->pos().x(), help->pos().y(), rc);
+        const QPoint at = ToFrameUnits(help->pos());
+        const QString text = ToolTipAt(at.x(), at.y(), rc);
         if (text.isEmpty()) {
             QToolTip::hideText();
             e->ignore();
         } else {
-            // Kept while the pointer stays on the item it belongs to.
-            QToolTip::showText(help->globalPos(), text, this,
-                               QRect(rc.left, rc.top, rc.Width(), rc.Height()));
+            // Kept while the pointer stays on the item it belongs to, in window pixels.
+            const QRectF item = QRectF(rc.left, rc.top, rc.Width(), rc.Height());
+            const QRectF shown(item.topLeft() * m_dFitScale, item.size() * m_dFitScale);
+            QToolTip::showText(help->globalPos(), text, this, shown.toAlignedRect());
         }
         return true;
     }
@@ -271,18 +340,26 @@ QString CGUIGDIPlusMfcBaseDlg::ToolTipAt(int, int, GUIRect&) const {
     return {};
 }
 
-void CGUIGDIPlusMfcBaseDlg::BeginWindowDrag(int x, int y) {
+void CGUIGDIPlusMfcBaseDlg::BeginWindowDrag() {
     // Let the window system move the window where it can; otherwise follow the
     // pointer until the button is released.
     if (QWindow* win = windowHandle(); win != nullptr && win->startSystemMove()) return;
     m_bDragging = true;
-    m_ptDragOffset = QPoint(x, y);
+    m_ptDragOffset = m_ptLastPress;
 }
 
 void CGUIGDIPlusMfcBaseDlg::ShowOnPlacementArea() {
-    move((kPlacementAreaWidth - width()) / 2, (kPlacementAreaHeight - height()) / 2);
+    const GUIRect& rc = m_hBKInfo.m_rcWindow;
+    const QSize own = m_hBKInfo.m_bLoaded ? QSize(rc.Width(), rc.Height()) : size();
+    const QPoint fixed((kPlacementAreaWidth - own.width()) / 2,
+                       (kPlacementAreaHeight - own.height()) / 2);
+    const WindowPlace place = PlaceWindow(own, fixed, m_fnScreenAreas());
+    if (place.fit != m_dFitScale) SetFitScale(place.fit);
+    move(place.topLeft);
     show();
     raise();
+    // Shown on a screen of another density than the one it was drawn for.
+    FollowRatio();
 }
 
 void CGUIGDIPlusMfcBaseDlg::mousePressEvent(QMouseEvent* e) {
@@ -290,7 +367,8 @@ void CGUIGDIPlusMfcBaseDlg::mousePressEvent(QMouseEvent* e) {
         QDialog::mousePressEvent(e);
         return;
     }
-    const QPoint pt = e->position().toPoint();
+    m_ptLastPress = e->position().toPoint();
+    const QPoint pt = ToFrameUnits(e->position());
     m_hMouseRouter.OnLButtonDown(pt.x(), pt.y());
     e->accept();
 }
@@ -306,7 +384,7 @@ void CGUIGDIPlusMfcBaseDlg::mouseReleaseEvent(QMouseEvent* e) {
         m_bDragging = false;
         return;
     }
-    const QPoint pt = e->position().toPoint();
+    const QPoint pt = ToFrameUnits(e->position());
     m_hMouseRouter.OnLButtonUp(pt.x(), pt.y());
 }
 
@@ -316,7 +394,7 @@ void CGUIGDIPlusMfcBaseDlg::mouseMoveEvent(QMouseEvent* e) {
         move(e->globalPosition().toPoint() - m_ptDragOffset);
         return;
     }
-    const QPoint pt = e->position().toPoint();
+    const QPoint pt = ToFrameUnits(e->position());
     m_hMouseRouter.OnMouseMove(pt.x(), pt.y());
 }
 

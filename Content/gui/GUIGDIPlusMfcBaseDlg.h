@@ -4,9 +4,16 @@
 // Controls are windowless objects the derived frame owns and routes the mouse to
 // (MouseRouter). Notifications are posted to the frame's own thread as FrameMessageEvent
 // and arrive at OnFrameMessage.
+//
+// Everything the frame draws, hits and lays out is in its own units (the background's
+// pixels at ratio 1). The surface holds them at the surface ratio: the screen's device
+// pixel ratio times the fit scale, which is below 1 only where the screen is smaller than
+// the window and the window is shown shrunk (WindowPlacement). A painter does not scale
+// down to a ratio below 1, so such a surface is drawn at ratio 1 and shrunk when shown.
 #include "GUIGDIPlusMfcPainter.h"
 #include "GUITypes.h"
 #include "MouseRouter.h"
+#include "WindowPlacement.h"
 
 #include <QDialog>
 #include <QEvent>
@@ -14,15 +21,17 @@
 #include <QPoint>
 #include <QString>
 
+#include <algorithm>
 #include <cstdint>
+#include <functional>
 
 class CGUIGDIPlusMfcCtrlText;
 
 // The off-screen surface.
 struct CGUIGDIPlusMfcMemDC {
     bool m_bReady = false;
-    QImage m_image; // Format_ARGB32_Premultiplied
-    GUIRect m_rcSurface;
+    QImage m_image;      // Format_ARGB32_Premultiplied, device pixel ratio = surface ratio
+    GUIRect m_rcSurface; // in the frame's own units
 };
 
 // The background record.
@@ -72,8 +81,25 @@ public:
     // Shows the surface as the window's image (snapshot), sized to the background's
     // window rectangle. Safe to call from another thread: the show is then queued.
     void UpdateLayeredFrame();
-    // What the window currently shows (the last snapshot); for checks and tests.
+    // What the window currently shows (the last snapshot); for checks and tests. Its
+    // pixel size is the surface's, its device pixel ratio the surface ratio.
     QImage GetShownImage() const { return m_imgShown; }
+
+    // Device pixels per unit of the frame on the surface: the device ratio times the fit
+    // scale, at least 1.
+    qreal GetSurfaceRatio() const { return std::max<qreal>(1.0, m_dDeviceRatio * m_dFitScale); }
+    // Window pixels per unit of the frame: 1, or below 1 while shown shrunk to a screen.
+    qreal GetFitScale() const { return m_dFitScale; }
+    // Pins the device ratio (tests, the bench); 0 follows the screen the window is on.
+    // Redraws at the new ratio when it changes.
+    void PinDeviceRatio(qreal ratio);
+    // Shrinks (fit < 1) or restores (1) the window; the drawing follows. For placement,
+    // tests and the bench.
+    void SetFitScale(qreal fit);
+    // A point of the window (logical pixels) in the frame's own units.
+    QPoint ToFrameUnits(const QPointF& windowPos) const;
+    // Where the screens are; tests give their own. Default: CurrentScreenAreas.
+    void SetScreenAreaSource(std::function<ScreenAreas()> source);
 
     // 0 arrow, 1 arrow with hourglass, 2 diagonal sizing, 3 hand; others keep the
     // current cursor. The cursor is re-applied in every case.
@@ -138,9 +164,11 @@ protected:
     // Takes Enter and Escape, which would otherwise end the dialog's run; true when taken.
     static bool SwallowEnterAndEscape(QKeyEvent* e);
 
-    // Starts moving the window with the pointer at (x, y) in window coordinates.
-    void BeginWindowDrag(int x, int y);
-    // Centres the window, at its current size, on the placement area; shows and raises it.
+    // Starts moving the window with the pointer where the last press was.
+    void BeginWindowDrag();
+    // Centres the window on the placement area where a screen holds it there; otherwise
+    // puts it wholly on the pointer's screen, shrunk to fit when that screen is smaller
+    // (WindowPlacement). Shows and raises it.
     void ShowOnPlacementArea();
 
     CGUIGDIPlusMfcMemDC m_hMemDC;
@@ -151,10 +179,21 @@ protected:
 private:
     void ShowSnapshot(const QImage& img);
     void CreateSurface(int x, int y, int width, int height);
+    // The window's size for the background's window rectangle at the fit scale.
+    QSize WindowSize() const;
+    // The device ratio the window should draw at now: the pinned one, else the screen's.
+    qreal WantedDeviceRatio() const;
+    // Re-creates the surface at the current ratio and redraws, when it changed.
+    void FollowRatio();
 
     Qt::CursorShape m_hCursor = Qt::ArrowCursor;
     QImage m_imgShown;
     // Manual window drag where the platform cannot move the window itself.
     bool m_bDragging = false;
     QPoint m_ptDragOffset;
+    QPoint m_ptLastPress; // window coordinates of the last left press
+    qreal m_dDeviceRatio = 1.0;
+    qreal m_dPinnedRatio = 0.0;
+    qreal m_dFitScale = 1.0;
+    std::function<ScreenAreas()> m_fnScreenAreas = CurrentScreenAreas;
 };

@@ -130,7 +130,10 @@ void CGUIGDIPlusMfcPainter::DrawSkinImage(const QImage& img, QPaintDevice* pDC, 
     QPainter painter(pDC);
     if (!painter.isActive()) return;
     painter.setOpacity(scale);
-    painter.drawImage(QRectF(x, y, width, height), img, QRectF(img.rect()));
+    const qreal ratio = pDC->devicePixelRatioF();
+    const QImage& picture = SkinImageForRatio(img, ratio);
+    if (NeedsSmoothing(img, picture, ratio)) painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRectF(x, y, width, height), picture, QRectF(picture.rect()));
 }
 
 void CGUIGDIPlusMfcPainter::DrawSkinImage(const QString& path, QPaintDevice* pDC, int x, int y,

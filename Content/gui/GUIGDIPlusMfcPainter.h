@@ -51,7 +51,8 @@ public:
                        unsigned alpha);
     void DrawSkinImage(int resId, const QString& resType, QPaintDevice* pDC, int x, int y,
                        int width, int height, unsigned alpha);
-    // The same for an image already in memory (a cached background).
+    // The same for an image already in memory (a cached background); a skin image's
+    // twin on a dense device (SkinImageForRatio).
     void DrawSkinImage(const QImage& img, QPaintDevice* pDC, int x, int y, int width, int height,
                        unsigned alpha);
 

@@ -18,6 +18,12 @@
 #               behind Debian's ser2net, COM1 mapped to it over RFC 2217: the connect
 #               shows the panel a local port shows and sends the same commands; serial
 #               COM off leaves no connection to the server; Exit
+#   hidpi       (needs sharpnesscheck as fourth argument) 3840 x 2160 at QT_SCALE_FACTOR=2:
+#               the panel is drawn at twice its pixels, sharper than its 1x picture
+#               enlarged, wholly on the screen; Exit ends it
+#   small       1366 x 768: the panel is shown whole, shrunk to the screen's height; a
+#               click on Exit where it is shown ends the process with status 0
+# The screen is 1600 x 1050 unless KZTR_E2E_SCREEN gives another size (e.g. 1920x1080).
 # With KZTR_E2E_KEEP set to a folder, the screen shots taken on the way are copied there.
 # Exit status 77 (skipped) only when Xvfb, xdotool or ImageMagick is missing (apply: or
 # setxkbmap; network: or ser2net).
@@ -37,6 +43,7 @@ done
 
 # The panel is centred on a fixed 1600 x 1050 area; its window is 1235 x 940.
 readonly panel_x=182 panel_y=55
+readonly screen_size=${KZTR_E2E_SCREEN:-1600x1050}
 readonly exit_x=$((panel_x + (1179 + 1227) / 2)) exit_y=$((panel_y + (4 + 28) / 2))
 
 work=$(mktemp -d)
@@ -77,7 +84,7 @@ export XDG_RUNTIME_DIR=$work/runtime TMPDIR=$work/runtime
 # set below.
 # shellcheck source=../support/private_xvfb.sh
 source "$(dirname "$0")/../support/private_xvfb.sh"
-start_private_xvfb "$work" 1600x1050x24 -br -noreset
+start_private_xvfb "$work" "${screen_size}x24" -br -noreset
 
 # wait_for <seconds> <command...>: retry the command until it succeeds.
 wait_for() {
@@ -863,6 +870,79 @@ network)
     wait_exit 15 || fail "the process did not end after a click on Exit"
     [ "$app_status" -eq 0 ] || fail "exit status $app_status after Exit, expected 0"
     echo "Exit ended the process with status 0"
+hidpi)
+    mkdir -p "$shots"
+    # Drawn off screen at ratio 2 by the same copy, and the 1x picture for comparison.
+    QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 "$work/app/KZTRMaster" \
+        --screenshot "$work/reference.png" >"$work/reference.log" 2>&1 ||
+        fail "--screenshot at ratio 2 failed: $(cat "$work/reference.log")"
+    QT_QPA_PLATFORM=offscreen "$work/app/KZTRMaster" --screenshot "$work/ref-1x.png" \
+        >"$work/reference.log" 2>&1 || fail "--screenshot failed: $(cat "$work/reference.log")"
+    [ "$(identify -format '%wx%h' "$work/reference.png")" = 2470x1880 ] ||
+        fail "the ratio-2 picture is $(identify -format '%wx%h' "$work/reference.png"), not 2470x1880"
+    QT_SCALE_FACTOR=2 "$work/app/KZTRMaster" >"$work/app.log" 2>&1 &
+    app_pid=$!
+    # At (182, 55) of the 1920 x 1080 logical screen: (364, 110) in device pixels.
+    at_2x() { screen && "$imagecheck" "$work/screen.png" "$work/reference.png" 364 110; }
+    wait_for 30 at_2x || fail "the ratio-2 panel did not show at (364, 110)"
+    keep panel-at-2x
+    geometry=$(xdotool search --onlyvisible --name '^nIVRA - v3\.11$' getwindowgeometry --shell | head -n 5)
+    eval "$geometry"
+    echo "window at ($X, $Y), $WIDTH x $HEIGHT device pixels"
+    [ "$X" -ge 0 ] && [ "$Y" -ge 0 ] && [ $((X + WIDTH)) -le 3840 ] && [ $((Y + HEIGHT)) -le 2160 ] ||
+        fail "the window ($X, $Y, $WIDTH x $HEIGHT) is not wholly on the 3840 x 2160 screen"
+    # Sharp: the title strip, the switches and the radio column on the screen against the
+    # same part of the 1x picture enlarged twice, as a 1x window blown up would look.
+    sharpnesscheck=$cursorcheck
+    [ -n "$sharpnesscheck" ] && [ -x "$sharpnesscheck" ] ||
+        fail "hidpi needs the sharpness helper as fourth argument"
+    "$sharpnesscheck" "$work/screen.png" 364 110 "$work/ref-1x.png" 560 1300 ||
+        fail "the panel at ratio 2 is not sharper than its 1x picture enlarged"
+    xdotool mousemove $((364 + 2 * (1179 + 1227) / 2)) $((110 + 2 * (4 + 28) / 2)) click 1
+    wait_exit 15 || fail "the process did not end after a click on Exit"
+    [ "$app_status" -eq 0 ] || fail "exit status $app_status after Exit, expected 0"
+    echo "sharp, whole on the screen; Exit ended the process with status 0"
+    ;;
+small)
+    mkdir -p "$shots"
+    read -r screen_w screen_h <<<"${screen_size/x/ }"
+    QT_QPA_PLATFORM=offscreen "$work/app/KZTRMaster" --screenshot "$work/ref-1x.png" \
+        >"$work/reference.log" 2>&1 || fail "--screenshot failed: $(cat "$work/reference.log")"
+    "$work/app/KZTRMaster" >"$work/app.log" 2>&1 &
+    app_pid=$!
+    panel_window() { xdotool search --onlyvisible --name '^nIVRA - v3\.11$'; }
+    wait_for 30 panel_window || fail "the panel did not show"
+    sleep 0.5
+    eval "$(xdotool search --onlyvisible --name '^nIVRA - v3\.11$' getwindowgeometry --shell | head -n 5)"
+    echo "window at ($X, $Y), $WIDTH x $HEIGHT on the $screen_size screen"
+    [ "$X" -ge 0 ] && [ "$Y" -ge 0 ] && [ $((X + WIDTH)) -le "$screen_w" ] &&
+        [ $((Y + HEIGHT)) -le "$screen_h" ] ||
+        fail "the window ($X, $Y, $WIDTH x $HEIGHT) is not wholly on the screen"
+    [ "$HEIGHT" -eq "$screen_h" ] && [ "$WIDTH" -eq $((1235 * screen_h / 940)) ] ||
+        fail "the window is $WIDTH x $HEIGHT, not the panel shrunk to the screen's height"
+    # The whole panel, shrunk: the 1x picture resized to the window matches the screen.
+    convert "$work/ref-1x.png" -filter Triangle -resize "${WIDTH}x${HEIGHT}!" "$work/reference.png"
+    shown_small() { screen && "$imagecheck" "$work/screen.png" "$work/reference.png" "$X" "$Y"; }
+    wait_for 10 shown_small || {
+        "$imagecheck" "$work/screen.png" "$work/reference.png" "$X" "$Y" || true
+        fail "the screen does not show the whole panel shrunk at ($X, $Y)"
+    }
+    if "$imagecheck" "$work/screen.png" "$work/reference.png" $((X + 40)) $((Y + 20)) >/dev/null; then
+        fail "the shrunk reference also matches 40 pixels away: the check cannot tell places apart"
+    fi
+    # Nor does the panel's top-left part at full size, cut off by the window: not shrunk.
+    convert "$work/ref-1x.png" -crop "${WIDTH}x${HEIGHT}+0+0" +repage "$work/cut.png"
+    if "$imagecheck" "$work/screen.png" "$work/cut.png" "$X" "$Y" >/dev/null; then
+        fail "the window shows the panel cut off at full size, not shrunk"
+    fi
+    keep panel-shrunk
+    # Exit where it is shown: its panel point times the window's scale.
+    exit_sx=$((X + (1179 + 1227) / 2 * WIDTH / 1235))
+    exit_sy=$((Y + (4 + 28) / 2 * HEIGHT / 940))
+    xdotool mousemove "$exit_sx" "$exit_sy" click 1
+    wait_exit 15 || fail "the process did not end after a click on Exit at ($exit_sx, $exit_sy)"
+    [ "$app_status" -eq 0 ] || fail "exit status $app_status after Exit, expected 0"
+    echo "whole on the screen, shrunk; Exit at ($exit_sx, $exit_sy) ended it with status 0"
     ;;
 *)
     fail "unknown case '$case_name'"

@@ -69,6 +69,19 @@ double changedShare(const QImage& a, const QImage& b) {
     return double(changed) / (x.width() * x.height());
 }
 
+// Mean over the pixels of the largest channel difference, over the panel's colour.
+double meanDifference(const QImage& a, const QImage& b) {
+    const QImage x = overPanel(a), y = overPanel(b);
+    double sum = 0;
+    for (int row = 0; row < x.height(); ++row)
+        for (int col = 0; col < x.width(); ++col) {
+            const QRgb p = x.pixel(col, row), q = y.pixel(col, row);
+            sum += std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                             std::abs(qBlue(p) - qBlue(q))});
+        }
+    return sum / (double(x.width()) * x.height());
+}
+
 struct StripCase {
     std::string name;
     QString path; // under GUISkin/
@@ -153,6 +166,40 @@ TEST_P(SkinStrip, StatesLookDifferent) {
 INSTANTIATE_TEST_SUITE_P(AllFiles, SkinStrip, ::testing::ValuesIn(kStrips),
                          [](const auto& info) { return info.param.name; });
 
+// The twin of a skin file for screens of ratio 1.5 and more, by Qt's "@2x" naming rule.
+QString twinOf(const QString& path) {
+    return QString(path).replace(QLatin1String(".tksx"), QLatin1String("@2x.tksx"));
+}
+
+TEST_P(SkinStrip, HasATwinTwiceAsLargeOfTheSamePicture) {
+    const StripCase& c = GetParam();
+    const QString path = skinRoot().filePath(twinOf(c.path));
+    ASSERT_TRUE(QFileInfo::exists(path)) << path.toStdString();
+    EXPECT_TRUE(hasPngSignature(path));
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    const QImage twin = reader.read();
+    ASSERT_FALSE(twin.isNull());
+    EXPECT_TRUE(twin.hasAlphaChannel());
+    EXPECT_EQ(twin.size(), QSize(c.frame.width() * c.frames, c.frame.height()) * 2);
+    // Qt's reader takes the ratio from the name: drawn at the 1x size on a 2x surface.
+    EXPECT_EQ(twin.devicePixelRatio(), 2.0);
+    // Shrunk back, each frame is its 1x frame up to the smoothing of edges, text and fine
+    // icons (a few levels on average; up to 17 on the device button's icon), and
+    // nearer to it than to the frame of any other state.
+    const QImage one = readByContent(skinRoot().filePath(c.path));
+    QImage half = twin;
+    half.setDevicePixelRatio(1.0);
+    half = half.scaled(one.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    for (int k = 0; k < c.frames; ++k)
+        EXPECT_LT(meanDifference(frameOf(one, c.frames, k), frameOf(half, c.frames, k)), 20.0)
+            << "frame " << k;
+    for (const auto& [a, b] : c.distinct)
+        EXPECT_LT(meanDifference(frameOf(one, c.frames, a), frameOf(half, c.frames, a)),
+                  meanDifference(frameOf(one, c.frames, a), frameOf(half, c.frames, b)))
+            << "frames " << a << " and " << b;
+}
+
 TEST(SkinFolder, HoldsExactlyTheFilesThePanelAndSplashRead) {
     QStringList found;
     for (const char* sub : {"GUIFrameMain", "GUIFrameSplash"})
@@ -163,10 +210,13 @@ TEST(SkinFolder, HoldsExactlyTheFilesThePanelAndSplashRead) {
     for (const StripCase& c : kStrips)
         expected << c.path;
     expected << QStringLiteral("GUIFrameSplash/GUIFrameSplashBK.tksx");
+    EXPECT_EQ(expected.size(), 23);
+    // Beside each, its twin for dense screens.
+    for (const QString& path : QStringList(expected))
+        expected << twinOf(path);
     found.sort();
     expected.sort();
     EXPECT_EQ(found, expected);
-    EXPECT_EQ(expected.size(), 23);
 }
 
 // Relative luminance and contrast ratio as used for text legibility.
@@ -299,6 +349,47 @@ TEST(SkinSplash, CoversItsTextsOpaquelyAndReadably) {
                 ASSERT_EQ(qAlpha(splash.pixel(x, y)), 255) << x << "," << y;
                 ASSERT_GE(contrast(splash.pixel(x, y), kWhite), 4.5) << x << "," << y;
             }
+    }
+}
+
+// The panel with shade frame 0 over it, as the eye sees it.
+QImage underShade(const QImage& panel, const QString& shade) {
+    const QImage strip = readByContent(skinRoot().filePath(shade));
+    QImage out = panel.convertToFormat(QImage::Format_ARGB32);
+    QPainter p(&out);
+    p.drawImage(0, 0, frameOf(strip, 2, 0));
+    return out;
+}
+
+double meanGrey(const QImage& img, const QRect& r) {
+    double sum = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            sum += qGray(img.pixel(x, y));
+    return sum / (double(r.width()) * r.height());
+}
+
+TEST(SkinShades, WorkingIsDarkWhileWaitingForAnAnswerLeavesThePanelReadable) {
+    const QImage bk = readByContent(skinRoot().filePath(mainFile("BKEn")));
+    ASSERT_EQ(bk.size(), pg::kPanelSize);
+    // White text on every text place, then each shade over it.
+    QImage panel = bk.convertToFormat(QImage::Format_ARGB32);
+    {
+        QPainter p(&panel);
+        for (const LabelPlace& place : kTextPlaces)
+            p.fillRect(place.rect.adjusted(0, 0, 0, -place.rect.height() / 2), QColor(kWhite));
+    }
+    const QImage working = underShade(panel, mainFile("BKShadowSetting"));
+    const QImage waiting = underShade(panel, mainFile("BKShadowPure"));
+    // Away from the busy card in the middle: the left column and the title strip.
+    for (const QRect& area : {QRect(6, 226, 132, 672), QRect(0, 0, 1235, 32)})
+        EXPECT_GT(meanGrey(waiting, area), 2.0 * meanGrey(working, area))
+            << area.x() << "," << area.y();
+    // Under the answer's shade white text still stands out from what is around it.
+    for (const LabelPlace& place : kTextPlaces) {
+        const QRgb text = waiting.pixel(place.rect.left() + 1, place.rect.top() + 1);
+        const QRgb around = waiting.pixel(place.rect.left() + 1, place.rect.bottom());
+        EXPECT_GE(contrast(text, around), 4.5) << place.name;
     }
 }
 

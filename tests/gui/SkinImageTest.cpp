@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 using namespace SkinFixtures;
@@ -143,6 +145,98 @@ TEST(DrawSkinFrame, KeepsTheImagesOwnAlpha) {
     QImage surface = MakeSurface(8, 4);
     DrawSkinFrame(&surface, &strip, 0, 1, GUIRect{0, 0, 8, 4});
     EXPECT_NEAR(surface.pixelColor(3, 2).alpha(), 128, 1);
+}
+
+// The twin for dense screens: "<name>@2x.<ext>" beside the file, four frames coloured as
+// frames 4 to 7, so a drawn pixel tells which of the two pictures was drawn.
+class SkinTwinTest : public SkinImageTest {
+protected:
+    QString WriteStripAndTwin(QSize twinFrame = QSize(10, 6)) {
+        const QString path = WriteStrip(m_dir.path(), "Ctrl.tksx", 4, 5, 3);
+        const QImage eight = MakeStrip(8, twinFrame.width(), twinFrame.height());
+        const QImage twin =
+            eight.copy(4 * twinFrame.width(), 0, 4 * twinFrame.width(), twinFrame.height());
+        EXPECT_FALSE(WritePng(m_dir.path(), "Ctrl@2x.tksx", twin).isEmpty());
+        return path;
+    }
+    // The frame drawn in the middle of a 20 x 12 place on a surface of that ratio.
+    static int FrameDrawnAt(const QImage& img, qreal ratio) {
+        QImage surface = MakeSurface(int(std::ceil(20 * ratio)), int(std::ceil(12 * ratio)));
+        surface.setDevicePixelRatio(ratio);
+        DrawSkinFrame(&surface, &img, 2, 4, GUIRect{0, 0, 20, 12});
+        return FrameAt(surface, QPoint(int(10 * ratio), int(6 * ratio)));
+    }
+};
+
+TEST(SkinTwinPath, AtTwoXGoesBeforeTheExtension) {
+    EXPECT_EQ(SkinTwinPath("/s/GUISkin/GUIFrameMain/GUIFrameMainBKEn.tksx"),
+              "/s/GUISkin/GUIFrameMain/GUIFrameMainBKEn@2x.tksx");
+    EXPECT_EQ(SkinTwinPath("/a.b/skin"), "/a.b/skin@2x");
+    EXPECT_EQ(SkinTwinPath(":/PNG/101"), ":/PNG/101@2x");
+}
+
+struct RatioCase {
+    const char* name;
+    qreal ratio;
+    int frame; // 2 from the 1x picture, 6 from the twin
+};
+
+void PrintTo(const RatioCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class SkinTwinRatio : public SkinTwinTest, public ::testing::WithParamInterface<RatioCase> {};
+
+TEST_P(SkinTwinRatio, TheNearerScaleIsDrawn) {
+    const SkinImagePtr img = LoadSkinImage(0, "PNG", WriteStripAndTwin());
+    ASSERT_TRUE(img);
+    // Size, strips and hit tests stay those of the 1x file whatever is drawn.
+    EXPECT_EQ(img->size(), QSize(20, 3));
+    EXPECT_EQ(FrameDrawnAt(*img, GetParam().ratio), GetParam().frame);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ratios, SkinTwinRatio,
+                         ::testing::Values(RatioCase{"One", 1.0, 2},
+                                           RatioCase{"OneQuarter", 1.25, 2},
+                                           RatioCase{"JustBelowOneHalf", 1.49, 2},
+                                           RatioCase{"OneHalf", 1.5, 6}, RatioCase{"Two", 2.0, 6},
+                                           RatioCase{"Three", 3.0, 6}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SkinTwinTest, TheTwinComesAtRatioTwoByQtsNamingRule) {
+    const SkinImagePtr img = LoadSkinImage(0, "PNG", WriteStripAndTwin());
+    ASSERT_TRUE(img);
+    const QImage& twin = img->ForRatio(2.0);
+    EXPECT_EQ(twin.size(), QSize(40, 6));
+    EXPECT_EQ(twin.devicePixelRatio(), 2.0);
+    EXPECT_EQ(&img->ForRatio(1.0), static_cast<const QImage*>(img.get()));
+}
+
+TEST_F(SkinTwinTest, AMissingDamagedOrMisfitTwinLeavesTheOneX) {
+    const QString path = WriteStrip(m_dir.path(), "Lone.tksx", 4, 5, 3);
+    const SkinImagePtr lone = LoadSkinImage(0, "PNG", path);
+    ASSERT_TRUE(lone);
+    EXPECT_EQ(FrameDrawnAt(*lone, 2.0), 2);
+
+    QFile junk(m_dir.filePath("Junk@2x.tksx"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("not a picture");
+    junk.close();
+    const SkinImagePtr damaged =
+        LoadSkinImage(0, "PNG", WriteStrip(m_dir.path(), "Junk.tksx", 4, 5, 3));
+    ASSERT_TRUE(damaged);
+    EXPECT_EQ(FrameDrawnAt(*damaged, 2.0), 2);
+
+    // Three times, not twice, as large: its frames would not line up with the 1x ones.
+    const SkinImagePtr misfit = LoadSkinImage(0, "PNG", WriteStripAndTwin(QSize(15, 9)));
+    ASSERT_TRUE(misfit);
+    EXPECT_EQ(FrameDrawnAt(*misfit, 2.0), 2);
+}
+
+TEST_F(SkinTwinTest, APlainPictureIsDrawnAsItIsAtAnyRatio) {
+    const QImage strip = MakeStrip(4, 5, 3);
+    EXPECT_EQ(&SkinImageForRatio(strip, 2.0), &strip);
+    EXPECT_EQ(FrameDrawnAt(strip, 2.0), 2);
 }
 
 } // namespace

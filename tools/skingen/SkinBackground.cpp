@@ -17,6 +17,9 @@ using namespace colour;
 namespace pg = panel;
 
 constexpr qreal kWindowRadius = 10;
+// How much of the panel each shade's veil covers.
+constexpr int kWorkingVeilAlpha = 205;
+constexpr int kAnswerVeilAlpha = 100;
 constexpr qreal kCardRadius = 8;
 
 // Cards that group the panel's controls; each hugs what it holds.
@@ -243,27 +246,22 @@ void drawWindowBorder(QPainter& p, QSize size) {
     p.drawRoundedRect(hairline(QRectF(QPointF(0, 0), size)), kWindowRadius, kWindowRadius);
 }
 
-QImage panelImage() {
-    QImage image(pg::kPanelSize, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    return image;
-}
-
 } // namespace
 
 QImage mainBackground(bool connected) {
-    QImage image = panelImage();
+    QImage image = makeCanvas(pg::kPanelSize);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     const Accents accents = accentsFor(connected);
-    drawBase(p, image.size());
-    drawTitleStrip(p, image.size(), accents, connected);
+    const QSize size = pg::kPanelSize;
+    drawBase(p, size);
+    drawTitleStrip(p, size, accents, connected);
     drawToolbar(p);
     drawDeviceRow(p, accents, connected);
     drawRadioColumn(p, accents);
     drawResolutionColumn(p, accents);
     drawParameterArea(p, accents, connected);
-    drawWindowBorder(p, image.size());
+    drawWindowBorder(p, size);
     return image;
 }
 
@@ -271,7 +269,11 @@ QImage shadeStrip(bool setting) {
     return makeStrip(pg::kPanelSize, 2, [&](QPainter& p, QSize size, int state) {
         p.setPen(Qt::NoPen);
         if (state == 0) {
-            p.setBrush(QColor(6, 8, 11, 175));
+            // Working: the panel sinks well back behind the busy card. Waiting for the
+            // operator's answer: a light veil that leaves the panel readable behind the
+            // question, so what is to be kept or reverted can still be seen.
+            p.setBrush(setting ? QColor(6, 8, 11, kWorkingVeilAlpha)
+                               : QColor(6, 8, 11, kAnswerVeilAlpha));
             p.drawPath(windowShape(size));
         } else {
             // Disabled look: a grey veil with fine diagonal hatching.

@@ -99,30 +99,54 @@ const QList<SkinFile>& catalogue() {
     return files;
 }
 
+namespace {
+
+// The panel reads the files at scale 1; screens of ratio 1.5 and more read the twins.
+constexpr int kScales[] = {1, 2};
+
+bool writeFile(const QString& path, const SkinFile& file, int scale, QString* error) {
+    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
+        *error = QStringLiteral("cannot create the folder of %1").arg(path);
+        return false;
+    }
+    const QImage image = file.draw().convertToFormat(QImage::Format_ARGB32);
+    const QSize expected =
+        QSize(file.frameSize.width() * file.frames, file.frameSize.height()) * scale;
+    if (image.size() != expected) {
+        *error = QStringLiteral("%1 came out %2x%3, expected %4x%5")
+                     .arg(path)
+                     .arg(image.width())
+                     .arg(image.height())
+                     .arg(expected.width())
+                     .arg(expected.height());
+        return false;
+    }
+    // PNG content under the skin's own extension; readers detect the format by content.
+    QImageWriter writer(path, "png");
+    if (!writer.write(image)) {
+        *error = QStringLiteral("cannot write %1: %2").arg(path, writer.errorString());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QString scaledSkinPath(const QString& relativePath, int scale) {
+    if (scale == 1) return relativePath;
+    // Qt's naming rule: "@2x" before the extension; its image reader then gives ratio 2.
+    const int dot = relativePath.lastIndexOf(QLatin1Char('.'));
+    return relativePath.left(dot) + QStringLiteral("@%1x").arg(scale) + relativePath.mid(dot);
+}
+
 bool writeSkin(const QString& skinRoot, QString* error) {
     const QDir root(skinRoot);
-    for (const SkinFile& file : catalogue()) {
-        const QString path = root.filePath(file.relativePath);
-        if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
-            *error = QStringLiteral("cannot create the folder of %1").arg(path);
-            return false;
-        }
-        const QImage image = file.draw().convertToFormat(QImage::Format_ARGB32);
-        const QSize expected(file.frameSize.width() * file.frames, file.frameSize.height());
-        if (image.size() != expected) {
-            *error = QStringLiteral("%1 came out %2x%3, expected %4x%5")
-                         .arg(path)
-                         .arg(image.width())
-                         .arg(image.height())
-                         .arg(expected.width())
-                         .arg(expected.height());
-            return false;
-        }
-        // PNG content under the skin's own extension; readers detect the format by content.
-        QImageWriter writer(path, "png");
-        if (!writer.write(image)) {
-            *error = QStringLiteral("cannot write %1: %2").arg(path, writer.errorString());
-            return false;
+    for (const int scale : kScales) {
+        const CanvasScale drawnAt(scale);
+        for (const SkinFile& file : catalogue()) {
+            if (!writeFile(root.filePath(scaledSkinPath(file.relativePath, scale)), file, scale,
+                           error))
+                return false;
         }
     }
     return true;

@@ -22,8 +22,11 @@ struct SkinFile {
 
 const QList<SkinFile>& catalogue();
 
-// Draws every file under `skinRoot` (the GUISkin folder). Returns false and says why in
-// `error` when a folder or file cannot be written.
+// The file of `relativePath` drawn at `scale`: the path itself at 1, "<name>@2x.tksx" at 2.
+QString scaledSkinPath(const QString& relativePath, int scale);
+
+// Draws every file under `skinRoot` (the GUISkin folder), at scale 1 and, beside each, at
+// scale 2. Returns false and says why in `error` when a folder or file cannot be written.
 bool writeSkin(const QString& skinRoot, QString* error);
 
 } // namespace skin

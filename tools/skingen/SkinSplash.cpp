@@ -51,8 +51,7 @@ void drawWall(QPainter& p, const QRectF& area) {
 
 QImage splashBackground() {
     const QSize size = panel::kSplashSize;
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    QImage image = makeCanvas(size);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);

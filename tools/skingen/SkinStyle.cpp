@@ -34,10 +34,32 @@ QFont arial(int pixelSize, bool bold, bool italic) {
     return font;
 }
 
+namespace {
+int g_canvasScale = 1;
+}
+
+CanvasScale::CanvasScale(int scale) : m_previous(g_canvasScale) {
+    g_canvasScale = scale;
+}
+
+CanvasScale::~CanvasScale() {
+    g_canvasScale = m_previous;
+}
+
+int CanvasScale::current() {
+    return g_canvasScale;
+}
+
+QImage makeCanvas(QSize size) {
+    QImage image(size * g_canvasScale, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(g_canvasScale);
+    image.fill(Qt::transparent);
+    return image;
+}
+
 QImage makeStrip(QSize frame, int frames,
                  const std::function<void(QPainter&, QSize, int state)>& paintFrame) {
-    QImage strip(frame.width() * frames, frame.height(), QImage::Format_ARGB32_Premultiplied);
-    strip.fill(Qt::transparent);
+    QImage strip = makeCanvas(QSize(frame.width() * frames, frame.height()));
     QPainter p(&strip);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);

@@ -54,6 +54,25 @@ QStringList stateNames(Kind kind);
 // "Arial" at a pixel size; fontconfig maps the family to a metric twin.
 QFont arial(int pixelSize, bool bold = false, bool italic = false);
 
+// The scale the skin is drawn at while one lives: 1 for the files the panel reads at ratio
+// 1, 2 for their "@2x" twins. Pictures are drawn in the panel's own units either way; only
+// their pixel count follows the scale.
+class CanvasScale {
+public:
+    explicit CanvasScale(int scale);
+    ~CanvasScale();
+    CanvasScale(const CanvasScale&) = delete;
+    CanvasScale& operator=(const CanvasScale&) = delete;
+    static int current();
+
+private:
+    int m_previous;
+};
+
+// A transparent ARGB picture `size` panel units big at the current scale (its device pixel
+// ratio is the scale, so a painter on it draws in panel units).
+QImage makeCanvas(QSize size);
+
 // A transparent ARGB picture of `frames` frames side by side, each `frame` big; the painter
 // given to `paintFrame` is clipped to the frame and its origin is the frame's top-left.
 QImage makeStrip(QSize frame, int frames,
