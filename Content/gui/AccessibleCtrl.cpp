@@ -1,5 +1,6 @@
 #include "AccessibleCtrl.h"
 
+#include "GUIGDIPlusMfcBaseDlg.h"
 #include "GUIGDIPlusMfcCtrlBtn.h"
 #include "GUIGDIPlusMfcCtrlEditBox.h"
 #include "GUIGDIPlusMfcCtrlSlider.h"
@@ -203,7 +204,14 @@ QString AccessibleCtrl::text(QAccessible::Text t) const {
 QRect AccessibleCtrl::rect() const {
     if (!m_frame || !m_binding.rect) return {};
     const GUIRect rc = m_binding.rect();
-    return QRect(m_frame->mapToGlobal(QPoint(rc.left, rc.top)), QSize(rc.Width(), rc.Height()));
+    // The control's rectangle is in the frame's own units; a window shown shrunk to a
+    // small screen has fewer pixels than units.
+    qreal fit = 1.0;
+    if (const auto* skinned = qobject_cast<const CGUIGDIPlusMfcBaseDlg*>(m_frame.data()))
+        fit = skinned->GetFitScale();
+    const QRect shown =
+        QRectF(rc.left * fit, rc.top * fit, rc.Width() * fit, rc.Height() * fit).toAlignedRect();
+    return QRect(m_frame->mapToGlobal(shown.topLeft()), shown.size());
 }
 
 QAccessible::State AccessibleCtrl::state() const {

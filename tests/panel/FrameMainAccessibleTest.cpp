@@ -162,6 +162,14 @@ TEST_F(PanelAccessibleTest, RectanglesAreOnTheScreenWhereTheControlIsDrawn) {
     ASSERT_NE(slider, nullptr);
     // Thumb on tick 0 at (274, 312, 297, 335), bar (278, 323, 293, 875).
     EXPECT_EQ(slider->rect(), QRect(origin + QPoint(274, 312), QSize(23, 563)));
+
+    // Shown shrunk to a small screen, the control is where it is drawn: at half the size.
+    m_frame->SetFitScale(0.5);
+    const QPoint shrunk = m_frame->mapToGlobal(QPoint(0, 0));
+    EXPECT_EQ(apply->rect(), QRect(shrunk + QPoint(540, 27), QSize(63, 17)));
+    const QPoint insideShrunk = apply->rect().center();
+    EXPECT_EQ(Frame_()->childAt(insideShrunk.x(), insideShrunk.y()), apply);
+    m_frame->SetFitScale(1.0);
 }
 
 TEST_F(PanelAccessibleTest, NumberBoxesAndTheSliderReadTheirValuesAndBounds) {
