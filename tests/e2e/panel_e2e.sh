@@ -870,6 +870,7 @@ network)
     wait_exit 15 || fail "the process did not end after a click on Exit"
     [ "$app_status" -eq 0 ] || fail "exit status $app_status after Exit, expected 0"
     echo "Exit ended the process with status 0"
+    ;;
 hidpi)
     mkdir -p "$shots"
     # Drawn off screen at ratio 2 by the same copy, and the 1x picture for comparison.
