@@ -6,6 +6,8 @@
 // black first, as a translucent window shows on an X server without a compositor.
 // Exit status 0 when the screen's spread is more than twice the enlarged one's, 1 when
 // not, 2 on bad input.
+#include "LaplacianSpread.h"
+
 #include <QImage>
 #include <QPainter>
 #include <QString>
@@ -22,26 +24,6 @@ QImage OverBlack(const QImage& img) {
     QPainter p(&out);
     p.drawImage(0, 0, img);
     return out;
-}
-
-double LaplacianSpread(const QImage& img) {
-    const QImage grey = img.convertToFormat(QImage::Format_Grayscale8);
-    double sum = 0, sumSq = 0;
-    long n = 0;
-    for (int y = 1; y < grey.height() - 1; ++y) {
-        const uchar* above = grey.constScanLine(y - 1);
-        const uchar* row = grey.constScanLine(y);
-        const uchar* below = grey.constScanLine(y + 1);
-        for (int x = 1; x < grey.width() - 1; ++x) {
-            const double lap = 4.0 * row[x] - row[x - 1] - row[x + 1] - above[x] - below[x];
-            sum += lap;
-            sumSq += lap * lap;
-            ++n;
-        }
-    }
-    if (n == 0) return 0;
-    const double mean = sum / n;
-    return sumSq / n - mean * mean;
 }
 
 } // namespace
@@ -74,8 +56,8 @@ int main(int argc, char** argv) {
     const QImage enlarged =
         OverBlack(reference.copy(half))
             .scaled(part.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    const double sharp = LaplacianSpread(shown);
-    const double blurred = LaplacianSpread(enlarged);
+    const double sharp = kztr::test::LaplacianSpread(shown);
+    const double blurred = kztr::test::LaplacianSpread(enlarged);
     std::printf("Laplacian spread %.1f on the screen, %.1f for the 1x picture enlarged\n", sharp,
                 blurred);
     return sharp > kRequiredGain * blurred ? 0 : 1;

@@ -2,6 +2,7 @@
 // size, ratio 1 left as it was, sharper text at 2 than the 1x picture enlarged, the twins
 // drawn at 2, and clicks reaching the same controls at every scale.
 #include "GUIGDIPlusMfcFrameMsgBox.h"
+#include "LaplacianSpread.h"
 #include "PanelTestFrame.h"
 
 #include <QApplication>
@@ -68,28 +69,13 @@ TEST_F(PanelScaleTest, BackAtRatioOneEveryPixelIsAsBefore) {
     EXPECT_TRUE(after == before);
 }
 
-// Spread of the Laplacian (variance of 4c - up - down - left - right on the grey level)
-// over the text places, scaled to the picture: how crisp the text's edges are.
-double LaplacianSpread(const QImage& img, const std::vector<GUIRect>& places, int scale) {
-    const QImage grey = img.convertToFormat(QImage::Format_Grayscale8);
-    double sum = 0, sumSq = 0;
-    long n = 0;
-    for (const GUIRect& rc : places) {
-        for (int y = rc.top * scale + 1; y < rc.bottom * scale - 1; ++y) {
-            const uchar* above = grey.constScanLine(y - 1);
-            const uchar* row = grey.constScanLine(y);
-            const uchar* below = grey.constScanLine(y + 1);
-            for (int x = rc.left * scale + 1; x < rc.right * scale - 1; ++x) {
-                const double lap = 4.0 * row[x] - row[x - 1] - row[x + 1] - above[x] - below[x];
-                sum += lap;
-                sumSq += lap * lap;
-                ++n;
-            }
-        }
-    }
-    if (n == 0) return 0;
-    const double mean = sum / n;
-    return sumSq / n - mean * mean;
+// The text places at twice their size, each without its edge pixels.
+std::vector<QRect> AtTwice(const std::vector<GUIRect>& places) {
+    std::vector<QRect> areas;
+    for (const GUIRect& rc : places)
+        areas.emplace_back(QPoint(rc.left * 2 + 1, rc.top * 2 + 1),
+                           QPoint(rc.right * 2 - 2, rc.bottom * 2 - 2));
+    return areas;
 }
 
 TEST_F(PanelScaleTest, AtRatioTwoTheTextIsSharperThanTheOneXPictureEnlarged) {
@@ -107,8 +93,8 @@ TEST_F(PanelScaleTest, AtRatioTwoTheTextIsSharperThanTheOneXPictureEnlarged) {
     enlarged.setDevicePixelRatio(1.0);
     enlarged = enlarged.scaled(two.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 
-    const double sharp = LaplacianSpread(two, places, 2);
-    const double blurred = LaplacianSpread(enlarged, places, 2);
+    const double sharp = kztr::test::LaplacianSpread(two, AtTwice(places));
+    const double blurred = kztr::test::LaplacianSpread(enlarged, AtTwice(places));
     ASSERT_GT(blurred, 0.0);
     // Measured about 7 times here: glyph edges one device pixel wide instead of two.
     EXPECT_GT(sharp / blurred, 3.0) << "spread at 2x " << sharp << ", enlarged 1x " << blurred;
