@@ -63,9 +63,12 @@ expected_files() {
         echo "usr/bin/$p"
         echo "$privdir/$p"
     done
-    # The skin list the build draws from.
+    # The skin list the build draws from, each file with its twin at twice the size.
     grep -o 'GUIFrame[A-Za-z]*/[A-Za-z_]*\.tksx' "$src/tools/skingen/CMakeLists.txt" |
-        sed "s|^|$privdir/GUISkin/|"
+        while read -r f; do
+            echo "$privdir/GUISkin/$f"
+            echo "$privdir/GUISkin/${f%.tksx}@2x.tksx"
+        done
     echo usr/share/applications/kztrmaster.desktop
     echo usr/share/icons/hicolor/scalable/apps/kztrmaster.svg
     for f in "${pages[@]}"; do echo "usr/share/man/man1/$f.gz"; done
