@@ -43,7 +43,11 @@ class RecordingBridgePlugin : public QAccessibleBridgePlugin {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID QAccessibleBridgeFactoryInterface_iid FILE "AccessibleEventLog.json")
 public:
-    QAccessibleBridge* create(const QString&) override { return new kztr::test::RecordingBridge; }
+    // Qt never deletes the bridges it asks for: one that lives as long as the program.
+    QAccessibleBridge* create(const QString&) override {
+        static kztr::test::RecordingBridge bridge;
+        return &bridge;
+    }
 };
 
 // Loaded with the test executable, never from the plugin folders.
