@@ -228,6 +228,20 @@ connected_shows() {
         regions_show "$work/ref-on.png" "${connected_parts[@]}"
 }
 
+# start_not_connected <command...>: starts the panel by the command and waits for the
+# not-connected reference on the screen.
+start_not_connected() {
+    "$@" >"$work/app.log" 2>&1 &
+    app_pid=$!
+    wait_for 30 screen_shows "$work/ref-off.png" || fail "the not-connected panel did not show"
+    keep not-connected
+}
+# The pointer's shape at rest over the panel, in idle_cursor.
+take_idle_cursor() {
+    xdotool mousemove "$rest_x" "$rest_y" sleep 0.5 mousemove $((rest_x + 1)) "$rest_y" sleep 0.5
+    idle_cursor=$(cursor)
+}
+
 # Serial COM on, then the connected panel as the reference has it, the busy cursor gone,
 # exactly the connect's commands logged; $bright is the unshaded brightness afterwards.
 connect_and_keep() { # connect_and_keep <seconds for the connect>
@@ -319,10 +333,7 @@ operate)
         "$work/ref-box2.png"
     cp "$work/ref-box2.png" "$shots/00-expected-box2.png"
 
-    "$work/app/KZTRMaster" --simulate >"$work/app.log" 2>&1 &
-    app_pid=$!
-    wait_for 30 screen_shows "$work/ref-off.png" || fail "the not-connected panel did not show"
-    keep not-connected
+    start_not_connected "$work/app/KZTRMaster" --simulate
     echo "the panel shows, not connected"
 
     # The pointer's shapes: the arrow where no control is, the hand over a control. While
@@ -555,12 +566,8 @@ apply)
         t_open=$(now_ms)
     }
 
-    "$work/app/KZTRMaster" --simulate=1 >"$work/app.log" 2>&1 &
-    app_pid=$!
-    wait_for 30 screen_shows "$work/ref-off.png" || fail "the not-connected panel did not show"
-    keep not-connected
-    xdotool mousemove "$rest_x" "$rest_y" sleep 0.5 mousemove $((rest_x + 1)) "$rest_y" sleep 0.5
-    idle_cursor=$(cursor)
+    start_not_connected "$work/app/KZTRMaster" --simulate=1
+    take_idle_cursor
 
     connect_and_keep 40
     echo "connected to the simulated controller"
@@ -741,14 +748,10 @@ wall-reset)
     reset_lines() { log_text | grep 'Cmd=1 ' || true; }
     resets_logged() { [ "$(reset_lines | wc -l)" -ge "$walls" ]; }
 
-    "$work/app/KZTRMaster" --simulate=$walls >"$work/app.log" 2>&1 &
-    app_pid=$!
-    wait_for 30 screen_shows "$work/ref-off.png" || fail "the not-connected panel did not show"
-    keep not-connected
+    start_not_connected "$work/app/KZTRMaster" --simulate=$walls
     [ "$(grep -c '^  COM[0-9]*: box ID [0-9]*, model' "$work/app.log")" -eq "$walls" ] ||
         fail "--simulate=$walls did not list $walls controllers"
-    xdotool mousemove "$rest_x" "$rest_y" sleep 0.5 mousemove $((rest_x + 1)) "$rest_y" sleep 0.5
-    idle_cursor=$(cursor)
+    take_idle_cursor
 
     connect_and_keep 60
     echo "connected to $walls simulated controllers"
@@ -846,12 +849,8 @@ network)
     # of this machine joins in. The ports file goes to a private folder.
     map="1=rfc2217://127.0.0.1:$port"
     for n in $(seq 2 15); do map+=",$n=$work/absent"; done
-    RZ8_PORT_MAP=$map XDG_CONFIG_HOME=$work/config "$work/app/KZTRMaster" >"$work/app.log" 2>&1 &
-    app_pid=$!
-    wait_for 30 screen_shows "$work/ref-off.png" || fail "the not-connected panel did not show"
-    keep not-connected
-    xdotool mousemove "$rest_x" "$rest_y" sleep 0.5 mousemove $((rest_x + 1)) "$rest_y" sleep 0.5
-    idle_cursor=$(cursor)
+    start_not_connected env RZ8_PORT_MAP="$map" XDG_CONFIG_HOME="$work/config" "$work/app/KZTRMaster"
+    take_idle_cursor
 
     connect_and_keep 30
     [ "$(clients)" -eq 1 ] || fail "connected, but $(clients) connections to the server, expected 1"
