@@ -45,12 +45,9 @@ fail() {
     exit 1
 }
 
-# A private copy with its own skin and a private runtime folder, as panel_e2e.sh does.
-mkdir -p "$work/app" "$work/runtime"
-chmod 700 "$work/runtime"
-cp "$exe" "$work/app/KZTRMaster"
-cp -r "$(dirname "$exe")/GUISkin" "$work/app/GUISkin"
-export XDG_RUNTIME_DIR=$work/runtime TMPDIR=$work/runtime
+# shellcheck source=../support/private_panel.sh
+source "$(dirname "$0")/../support/private_panel.sh"
+private_panel_copy "$work" "$exe"
 # Nothing of the user's desktop may answer: no session bus, no accessibility bus, no
 # settings that would turn accessibility on by themselves.
 unset AT_SPI_BUS_ADDRESS QT_LINUX_ACCESSIBILITY_ALWAYS_ON QT_ACCESSIBILITY

@@ -71,14 +71,9 @@ fail() {
     exit 1
 }
 
-# A private copy of the executable with its own skin, so that the settings file, the log
-# folder and a reduced skin never touch the build folder; a private runtime folder keeps
-# the single-instance lock away from any other copy running on this machine.
-mkdir -p "$work/app" "$work/runtime"
-chmod 700 "$work/runtime"
-cp "$exe" "$work/app/KZTRMaster"
-cp -r "$(dirname "$exe")/GUISkin" "$work/app/GUISkin"
-export XDG_RUNTIME_DIR=$work/runtime TMPDIR=$work/runtime
+# shellcheck source=../support/private_panel.sh
+source "$(dirname "$0")/../support/private_panel.sh"
+private_panel_copy "$work" "$exe"
 
 # Without -noreset Xvfb would reset when its last client leaves, and with it the key map
 # set below.
