@@ -316,6 +316,14 @@ private:
     void EndWork(uint8_t byBtn);
     // Runs fn on the window's thread and waits for it (at once when already there).
     void OnGuiThread(const std::function<void()>& fn);
+    // The records F5 traces. While a worker runs it writes them; the window's thread
+    // then reads its own copy, taken whenever the worker waits for it.
+    struct TracedRecords {
+        RZ8Full cur, tmp, old;
+    };
+    TracedRecords RecordsToTrace() const;
+    void CopyRecordsForTrace();
+    TracedRecords m_hRecordsSeen{};
     // hRecord sent with byCode to every open controller at once (see RunOnOpenControllers),
     // traceEach traced first on each; 1 or 0 per controller, in box-ID order.
     std::vector<int> SendToOpenControllers(RZ8Full& hRecord, uint8_t byCode,

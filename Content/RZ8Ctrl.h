@@ -4,9 +4,11 @@
 // the one send operation, which drops stale input first.
 #include "SerialBackend.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #ifndef TRUE
@@ -70,16 +72,28 @@ public:
     void SetBoxId(uint8_t v) { box_id = v; }
 
     // The bytes of the last EDID block this controller sent (fewer than 256 when it
-    // stopped short); empty until one came.
-    const std::vector<uint8_t>& GetEdid() const { return m_vecEdid; }
-    void SetEdid(const uint8_t* pBlock, int nLength) { m_vecEdid.assign(pBlock, pBlock + nLength); }
-    void ClearEdid() { m_vecEdid.clear(); }
+    // stopped short); empty until one came. The panel's tool tip reads it while a worker
+    // may be talking to the controller, hence the copy under a lock.
+    std::vector<uint8_t> GetEdid() const {
+        std::lock_guard<std::mutex> lock(m_edidMutex);
+        return m_vecEdid;
+    }
+    void SetEdid(const uint8_t* pBlock, int nLength) {
+        std::lock_guard<std::mutex> lock(m_edidMutex);
+        m_vecEdid.assign(pBlock, pBlock + nLength);
+    }
+    void ClearEdid() {
+        std::lock_guard<std::mutex> lock(m_edidMutex);
+        m_vecEdid.clear();
+    }
 
     static constexpr int kStaleDiscardMax = 32;
 
 private:
+    mutable std::mutex m_edidMutex;
     std::vector<uint8_t> m_vecEdid;
     uint8_t fw_ver = 0;
     uint8_t m_byComNumber = 0;
-    uint8_t box_id = 0;
+    // Written by a worker when an Apply renumbers the box, read by the panel's keys.
+    std::atomic<uint8_t> box_id{0};
 };

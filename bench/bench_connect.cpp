@@ -34,7 +34,7 @@ namespace {
 constexpr int kControllers = 3;
 constexpr char kModels[kControllers] = {'C', 'H', 'K'};
 constexpr double kFramePauseMs = CRZ8DeviceLink::kCommandPauseMs;
-constexpr double kBlockWaitMs = double(CRZ8DeviceLink::kBlockWait.count());
+constexpr double kBlockWaitMs = double(CRZ8Exchange::kBlockWait.count());
 constexpr size_t kFrameLength = 16;
 
 // Pattern commands are answered at once: the only frames without the pause.

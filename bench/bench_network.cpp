@@ -43,7 +43,6 @@ double median(std::vector<double> v) {
 bool measure(const QString& logDir, Figures& out) {
     CRZ8DeviceLink link;
     link.m_strLogDir = logDir;
-    link.m_pCurRZ8Dev = &link.m_hRZ8Dev[0];
     if (link.m_hRZ8Dev[0].OpenPort(kCom, 460800) != 1) return false;
     link.m_hRZ8Dev[0].SetBoxId(1);
     std::vector<double> reads, frames;

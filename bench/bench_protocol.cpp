@@ -56,7 +56,6 @@ int main() {
         kztr::sim::Rz8Simulator sim;
         if (!startSim(sim, ports, true)) return 1;
         CRZ8DeviceLink link;
-        link.m_pCurRZ8Dev = &link.m_hRZ8Dev[0];
         if (!link.m_hRZ8Dev[0].OpenPort(kCom, 460800)) return 1;
         RZ8Full out{};
         const double thread0 = cpuSeconds(CLOCK_THREAD_CPUTIME_ID);
@@ -77,7 +76,6 @@ int main() {
         if (!startSim(sim, ports, false)) return 1;
         CRZ8DeviceLink link;
         link.m_strLogDir = dir.path() + "/LogoFiles/";
-        link.m_pCurRZ8Dev = &link.m_hRZ8Dev[0];
         if (!link.m_hRZ8Dev[0].OpenPort(kCom, 460800)) return 1;
         link.m_hRZ8Dev[0].SetBoxId(1);
         std::vector<double> beyond;

@@ -16,29 +16,24 @@ namespace {
 void TraceSearch(int com) {
     RZ8_TRACE("[D]APIPR_UARTOpen search com port=%d\n", com);
 }
-} // namespace
 
-namespace {
-// Opens COM com on port, asks for the configuration into the exchange's m_hTmpRZ8Full
-// and closes the port again.
-CRZ8DeviceLink::ComProbe Probe(CRZ8Exchange& exchange, CRZ8Ctrl& port, int com) {
-    exchange.m_pCurRZ8Dev = &port;
-    CRZ8DeviceLink::ComProbe result;
+// Opens COM com on the exchange's port, asks for the configuration and closes the port again.
+kztr::ComProbe Probe(CRZ8Exchange& exchange, int com) {
+    CRZ8Ctrl& port = exchange.Device();
+    kztr::ComProbe result;
     result.com = com;
     if (!port.OpenPort(com, RZ8_BAUD)) {
         result.openError = port.LastError();
         return result;
     }
-    const bool answered = exchange.APIPR_GetRZ8FullData(exchange.m_hTmpRZ8Full) != 0;
+    RZ8Full reply{};
+    const bool answered = exchange.APIPR_GetRZ8FullData(reply) != 0;
     port.ClosePort();
-    result.result =
-        answered ? CRZ8DeviceLink::ProbeResult::Answered : CRZ8DeviceLink::ProbeResult::Silent;
-    if (answered) result.reply = exchange.m_hTmpRZ8Full;
+    result.result = answered ? kztr::ProbeResult::Answered : kztr::ProbeResult::Silent;
+    if (answered) result.reply = reply;
     return result;
 }
-} // namespace
 
-namespace {
 // A network port's name lookup and connect may take up to their limit: with a window to
 // keep painted they run on a thread of their own while its message pump runs.
 bool OpenPumping(CRZ8Ctrl& dev, int com, const std::function<void()>& pump) {
@@ -50,40 +45,38 @@ bool OpenPumping(CRZ8Ctrl& dev, int com, const std::function<void()>& pump) {
 }
 } // namespace
 
-CRZ8DeviceLink::ComProbe CRZ8DeviceLink::ProbeCom(int com) {
-    return Probe(*this, m_hRZ8Dev[0], com);
-}
-
-std::vector<CRZ8DeviceLink::ComProbe> CRZ8DeviceLink::ProbeAllAtOnce(int first, int last) {
+std::vector<kztr::ComProbe> kztr::ScanComs(Clock& clock, const CResolutionCatalogue& catalogue,
+                                           CRZ8FrameWide& frame, int first, int last,
+                                           ScanOrder order, const std::function<void()>& pump,
+                                           RZ8Full* lastReply) {
     const size_t count = size_t(std::max(0, last - first + 1));
     std::vector<ComProbe> probes(count);
-    kztr::RunSideBySide(
-        count,
-        [&](size_t i) {
-            // A port and an exchange of its own, so nothing of this probe is shared.
-            CRZ8Ctrl port;
-            CRZ8Exchange exchange(GetClock(), *this);
-            exchange.StartLike(*this, port);
-            probes[i] = Probe(exchange, port, first + int(i));
-        },
-        MessagePump(), nullptr, [&](size_t i) { TraceSearch(probes[i].com); });
-    for (const ComProbe& probe : probes)
-        if (probe.result == ProbeResult::Answered) m_hTmpRZ8Full = probe.reply;
+    // A port and an exchange of its own for each probe, so nothing of a probe is shared.
+    const auto probe = [&](size_t i) {
+        CRZ8Ctrl port;
+        CRZ8Exchange exchange(clock, catalogue, frame, port);
+        if (order == ScanOrder::OneByOne) exchange.SetMessagePump(pump);
+        probes[i] = Probe(exchange, first + int(i));
+    };
+    if (order == ScanOrder::AllAtOnce) {
+        RunSideBySide(count, probe, pump, nullptr, [&](size_t i) { TraceSearch(probes[i].com); });
+    } else {
+        for (size_t i = 0; i < count; ++i) {
+            TraceSearch(first + int(i));
+            probe(i);
+        }
+    }
+    if (lastReply)
+        for (const ComProbe& p : probes)
+            if (p.result == ProbeResult::Answered) *lastReply = p.reply;
     return probes;
 }
 
 std::vector<CRZ8DeviceLink::ComProbe> CRZ8DeviceLink::ScanComs(int first, int last,
                                                                ScanOrder order) {
-    std::vector<ComProbe> probes;
-    if (order == ScanOrder::AllAtOnce) {
-        probes = ProbeAllAtOnce(first, last);
-    } else {
-        for (int com = first; com <= last; ++com) {
-            TraceSearch(com);
-            probes.push_back(ProbeCom(com));
-        }
-    }
-    m_pCurRZ8Dev = &m_hRZ8Dev[0];
+    std::vector<ComProbe> probes =
+        kztr::ScanComs(GetClock(), *this, *this, first, last, order, MessagePump(), &m_hTmpRZ8Full);
+    SetCurrentDevice(0);
     return probes;
 }
 
@@ -105,9 +98,11 @@ int CRZ8DeviceLink::APIPR_UARTOpenFoundPorts() {
         const auto& [boxId, port] = m_vecBoxPort[i];
         if (boxId != int(i) + 1) ++misnumbered;
         CRZ8Ctrl& dev = m_hRZ8Dev[m_byDevCount];
-        m_pCurRZ8Dev = &dev;
+        SetCurrentDevice(m_byDevCount);
         if (!OpenPumping(dev, port, MessagePump())) continue;
-        dev.ClearEdid(); // the link may have served another controller before
+        // The link may have served another controller before.
+        dev.ClearEdid();
+        CurrentExchange().Forget();
         // A controller that answered the search but not now ends the pass; the ones
         // found before it stay connected, its own port is not kept.
         if (!APIPR_GetRZ8FullData(m_hTmpRZ8Full)) {
@@ -117,11 +112,11 @@ int CRZ8DeviceLink::APIPR_UARTOpenFoundPorts() {
         dev.SetFwVer(m_hTmpRZ8Full.fw_ver);
         dev.SetComNumber(uint8_t(port));
         dev.SetBoxId(m_hTmpRZ8Full.box_id);
+        CurrentExchange().SetBoxMode(BoxModeFromModelLetter(char(m_hTmpRZ8Full.model)));
         ++m_byDevCount;
     }
     RZ8_TRACE("[D]all com port=%d\n", m_byDevCount);
-    m_byCurDev = 0;
-    m_pCurRZ8Dev = &m_hRZ8Dev[0];
+    SetCurrentDevice(0);
     return misnumbered;
 }
 

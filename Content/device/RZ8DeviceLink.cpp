@@ -1,20 +1,40 @@
 #include "RZ8DeviceLink.h"
 
-#include "SideBySide.h"
+#include "WallEngine.h"
 
 #include <memory>
 
-CRZ8DeviceLink::CRZ8DeviceLink(kztr::Clock& clock) : CRZ8Exchange(clock, *this) {
+CRZ8DeviceLink::CRZ8DeviceLink(kztr::Clock& clock) : m_clock(clock) {
+    for (int i = 0; i < kMaxDevices; ++i)
+        m_exchanges[size_t(i)] = std::make_unique<CRZ8Exchange>(clock, *this, *this, m_hRZ8Dev[i]);
     m_hCurRZ8Full.hRZ8Data.iVLimit = 45;
     m_hCurRZ8Full.setIHLimit(280);
 }
 
+void CRZ8DeviceLink::SetMessagePump(std::function<void()> pump) {
+    m_fnMessagePump = std::move(pump);
+    for (const auto& exchange : m_exchanges)
+        exchange->SetMessagePump(m_fnMessagePump);
+}
+
+void CRZ8DeviceLink::SetCurrentDevice(int i) {
+    if (i < 0 || i >= kMaxDevices) return;
+    m_byCurDev = uint8_t(i);
+    m_pCurRZ8Dev = &m_hRZ8Dev[i];
+}
+
+void CRZ8DeviceLink::MakeLastOpenControllerCurrent() {
+    const std::vector<int> members = OpenControllers();
+    if (!members.empty()) SetCurrentDevice(members.back());
+}
+
 void CRZ8DeviceLink::CloseAllDeviceLinks() {
-    for (CRZ8Ctrl& dev : m_hRZ8Dev) {
-        dev.ClosePort();
-        dev.ClearEdid();
+    for (int i = 0; i < kMaxDevices; ++i) {
+        m_hRZ8Dev[i].ClosePort();
+        m_hRZ8Dev[i].ClearEdid();
+        ExchangeOf(i).Forget();
     }
-    m_pCurRZ8Dev = &m_hRZ8Dev[0];
+    SetCurrentDevice(0);
 }
 
 std::vector<int> CRZ8DeviceLink::OpenControllers() const {
@@ -26,22 +46,10 @@ std::vector<int> CRZ8DeviceLink::OpenControllers() const {
     return out;
 }
 
-size_t CRZ8DeviceLink::RunOnOpenControllers(const WallJob& job) {
-    const std::vector<int> members = OpenControllers();
-    if (members.empty()) return 0;
-    std::vector<std::unique_ptr<CRZ8Exchange>> exchanges;
-    kztr::SendTurns turns(members.size());
-    for (size_t p = 0; p < members.size(); ++p) {
-        exchanges.push_back(std::make_unique<CRZ8Exchange>(GetClock(), *this));
-        exchanges[p]->StartLike(*this, m_hRZ8Dev[members[p]]);
-        exchanges[p]->SetSendTurns(&turns, p);
-    }
-    kztr::RunSideBySide(
-        members.size(), [&](size_t p) { job(p, *exchanges[p]); }, MessagePump(), &turns);
-    for (const auto& exchange : exchanges)
-        TakeRepliesOf(*exchange);
-    // As after a walk through them: the last one visited stays current.
-    m_byCurDev = uint8_t(members.back());
-    m_pCurRZ8Dev = &m_hRZ8Dev[members.back()];
+size_t CRZ8DeviceLink::RunOnOpenControllers(const kztr::WallJob& job) {
+    std::vector<CRZ8Exchange*> members;
+    for (int m : OpenControllers())
+        members.push_back(&ExchangeOf(m));
+    kztr::RunOnWall(members, job, MessagePump());
     return members.size();
 }

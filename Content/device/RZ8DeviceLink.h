@@ -1,38 +1,72 @@
 #pragma once
-// The device links of the main frame: the sixteen controllers' links, the records the
-// panel works on, finding and connecting the controllers, and wall-wide work that runs
-// on every controller at once. The frame's own exchange (the base) talks on the current
-// controller's link, the one the panel shows; the main frame derives from this class,
-// so the members keep the names the rest of the program uses.
+// The device links of the main frame: the sixteen controllers' links, each with its own
+// exchange for life, the records the panel works on, finding and connecting the
+// controllers, and wall-wide work that runs on every controller at once. The exchange
+// entry points of the panel go to the current controller's exchange, the one the panel
+// shows; the main frame derives from this class, so the members keep the names the rest
+// of the program uses.
+#include "ComScan.h"
 #include "RZ8Exchange.h"
+#include "WallEngine.h"
 
+#include <array>
 #include <cstddef>
 #include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
 
-class CRZ8DeviceLink : public CResolutionCatalogue, public CRZ8Exchange {
+class CRZ8DeviceLink : public CResolutionCatalogue, public CRZ8FrameWide {
 public:
     static constexpr int kMaxDevices = 16;
+    static constexpr int kReplyLimitSeconds = CRZ8Exchange::kReplyLimitSeconds;
+    static constexpr int kCommandPauseMs = CRZ8Exchange::kCommandPauseMs;
+    static constexpr int kEDIDBufferSize = CRZ8Exchange::kEDIDBufferSize;
+    static constexpr auto kPumpSlice = CRZ8Exchange::kPumpSlice;
 
     explicit CRZ8DeviceLink(kztr::Clock& clock = kztr::systemClock());
-    ~CRZ8DeviceLink() override = default;
+    virtual ~CRZ8DeviceLink() = default;
+    CRZ8DeviceLink(const CRZ8DeviceLink&) = delete;
+    CRZ8DeviceLink& operator=(const CRZ8DeviceLink&) = delete;
 
-    // What a probe of one COM number found.
-    enum class ProbeResult { NotOpened, Silent, Answered };
-    struct ComProbe {
-        int com = 0;
-        ProbeResult result = ProbeResult::NotOpened;
-        int openError = 0; // errno when the port did not open, 0 when not known
-        RZ8Full reply{};   // the configuration, when answered
-    };
-    // How a search takes the COM numbers: all at the same time (a silent port costs its
-    // 5 s once, not once each), or one after another on device link 0.
-    enum class ScanOrder { AllAtOnce, OneByOne };
-    // Probes COM first..last: opens each, asks for its configuration and closes it
-    // again. Results, trace lines and the record left in m_hTmpRZ8Full (the last reply)
-    // are those of probing one after another in COM order, whichever the order.
+    kztr::Clock& GetClock() const { return m_clock; }
+    // Installed on every controller's exchange (see CRZ8Exchange::SetMessagePump).
+    void SetMessagePump(std::function<void()> pump);
+    const std::function<void()>& MessagePump() const { return m_fnMessagePump; }
+
+    // Controller i's exchange; it talks on m_hRZ8Dev[i] only.
+    CRZ8Exchange& ExchangeOf(int i) const { return *m_exchanges[size_t(i)]; }
+    // The exchange of the controller the panel shows.
+    CRZ8Exchange& CurrentExchange() const { return ExchangeOf(m_byCurDev); }
+    // Makes controller i the one the panel shows and acts on. Only the thread that owns
+    // the panel calls it, never while a wall-wide run has the controllers.
+    void SetCurrentDevice(int i);
+    // After a wall-wide action the last controller is current, as after going through
+    // them one by one; run on the panel's thread once the action has ended.
+    void MakeLastOpenControllerCurrent();
+
+    // The exchange entry points of the panel, on the current controller's exchange.
+    int APIPR_UARTSendData(const void* pData, int nLength) {
+        return CurrentExchange().APIPR_UARTSendData(pData, nLength);
+    }
+    int APIPR_UARTReadData(void* pBuffer, int nCapacity) {
+        return CurrentExchange().APIPR_UARTReadData(pBuffer, nCapacity);
+    }
+    int APIPR_UARTReadDataAndCheck(RZ8Full& hOut, uint8_t byCode, int nLimitSeconds) {
+        return CurrentExchange().APIPR_UARTReadDataAndCheck(hOut, byCode, nLimitSeconds);
+    }
+    int APIPR_GetRZ8FullData(RZ8Full& hOut) { return CurrentExchange().APIPR_GetRZ8FullData(hOut); }
+    int APIPR_SetRZ8FullData(RZ8Full& hRecord, uint8_t byCode, uint8_t byBoxId, int nPauseMs) {
+        return CurrentExchange().APIPR_SetRZ8FullData(hRecord, byCode, byBoxId, nPauseMs);
+    }
+    void APIPR_GetRZ8FullInfoForLogFile(uint8_t byBoxId, const RZ8Full& hRecord, QString& strOut) {
+        CurrentExchange().APIPR_GetRZ8FullInfoForLogFile(byBoxId, hRecord, strOut);
+    }
+
+    using ProbeResult = kztr::ProbeResult;
+    using ComProbe = kztr::ComProbe;
+    using ScanOrder = kztr::ScanOrder;
+    // Probes COM first..last (see kztr::ScanComs); m_hTmpRZ8Full holds the last reply.
     std::vector<ComProbe> ScanComs(int first, int last, ScanOrder order = ScanOrder::AllAtOnce);
     // The connect's search over COM1 to COM15: fills m_vecBoxPort with (box ID, COM)
     // of every controller that answered, sorted by box ID.
@@ -44,37 +78,46 @@ public:
     // Reads the port registers of the current controller's model; 1 when every read
     // was answered.
     int APIPR_UARTGetPortReg();
-    // Closes all sixteen device links; device link 0 becomes current.
+    // Closes all sixteen device links and forgets their controllers; device link 0
+    // becomes current.
     void CloseAllDeviceLinks();
 
     // Entries of m_hRZ8Dev that wall-wide work goes to, in box-ID order: the open ones
     // with a box ID, among the first m_byDevCount.
     std::vector<int> OpenControllers() const;
     // Wall-wide work: job(position, exchange) for every controller of OpenControllers()
-    // at the same time, each on its own thread and its own exchange, started like the
-    // frame's (see CRZ8Exchange::StartLike). The frames of one round go out in box-ID
-    // order; trace lines come out per controller in box-ID order afterwards; what the
-    // replies changed is taken over in box-ID order; the last controller is current
-    // afterwards, as after going through them one after another. The message pump runs
-    // on the calling thread while it waits. Returns how many controllers took part.
-    using WallJob = std::function<void(size_t position, CRZ8Exchange& exchange)>;
-    size_t RunOnOpenControllers(const WallJob& job);
+    // at the same time, each on its own thread and its own controller's exchange. The
+    // frames of one round go out in box-ID order; trace lines come out per controller in
+    // box-ID order afterwards. Which controller is current does not change (see
+    // MakeLastOpenControllerCurrent). The message pump runs on the calling thread while
+    // it waits. Returns how many controllers took part.
+    size_t RunOnOpenControllers(const kztr::WallJob& job);
 
-    // The three records of the panel (the fourth, m_hTmpRZ8Full, is the exchange's).
+    // The four records of the panel; m_hTmpRZ8Full is the read target of the connect
+    // and the diagnostic reads.
     RZ8Full m_hCurRZ8Full{};
     RZ8Full m_hOldRZ8Full{};
     RZ8Full m_hDevRZ8Full{};
+    RZ8Full m_hTmpRZ8Full{};
 
-    // Controllers found, in ascending box-ID order, and the current one.
+    // The panel's box mode: which resolution list the slider shows, from the model of the
+    // controller the connect read first. Unlisted until the first connect sets it.
+    uint8_t m_hRZ8DevBoxMode = BOXMODE_UNKNOWN;
+    // The user-defined width and height as the panel has them: typed into the boxes, or
+    // taken from what a controller answered (CRZ8Exchange::ReportedHPixel).
+    uint16_t m_wHPIXEL = 0;
+    uint16_t m_wVPIXEL = 0;
+
+    // Controllers found, in ascending box-ID order, and the current one. Both are changed
+    // only through SetCurrentDevice.
     CRZ8Ctrl m_hRZ8Dev[kMaxDevices];
     uint8_t m_byDevCount = 0;
     uint8_t m_byCurDev = 0;
+    CRZ8Ctrl* m_pCurRZ8Dev = &m_hRZ8Dev[0];
     std::vector<std::pair<int, int>> m_vecBoxPort; // (box ID, COM number)
 
 private:
-    // Opens COM com on device link 0, asks for the configuration into m_hTmpRZ8Full and
-    // closes the port again.
-    ComProbe ProbeCom(int com);
-    // Each probe on its own thread and device link; traces them afterwards in COM order.
-    std::vector<ComProbe> ProbeAllAtOnce(int first, int last);
+    kztr::Clock& m_clock;
+    std::function<void()> m_fnMessagePump;
+    std::array<std::unique_ptr<CRZ8Exchange>, kMaxDevices> m_exchanges;
 };

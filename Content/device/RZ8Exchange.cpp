@@ -24,42 +24,42 @@ bool BoxModeRestoresEDID(uint8_t mode) {
 }
 } // namespace
 
-CRZ8Exchange::CRZ8Exchange(kztr::Clock& clock, const CResolutionCatalogue& catalogue)
-    : m_clock(clock), m_catalogue(catalogue) {}
+CRZ8Exchange::CRZ8Exchange(kztr::Clock& clock, const CResolutionCatalogue& catalogue,
+                           CRZ8FrameWide& frame, CRZ8Ctrl& dev)
+    : m_clock(clock), m_catalogue(catalogue), m_frame(frame), m_rDev(dev) {}
 
-void CRZ8Exchange::StartLike(const CRZ8Exchange& other, CRZ8Ctrl& dev) {
-    m_pCurRZ8Dev = &dev;
-    m_hTmpRZ8Full = other.m_hTmpRZ8Full;
-    m_hRZ8DevBoxMode = other.m_hRZ8DevBoxMode;
-    m_wHPIXEL = other.m_wHPIXEL;
-    m_wVPIXEL = other.m_wVPIXEL;
-    m_iEDIDReadCount = other.m_iEDIDReadCount;
-    HV_Polarity = other.HV_Polarity;
-    m_wHBlank = other.m_wHBlank;
-    m_strLogDir = other.m_strLogDir;
+void CRZ8Exchange::Forget() {
+    m_byBoxMode = BOXMODE_UNKNOWN;
+    m_wHPIXEL = 0;
+    m_wVPIXEL = 0;
+    std::fill(std::begin(m_byEDID), std::end(m_byEDID), uint8_t(0));
+    m_byChecksum0 = m_byChecksum1 = m_byChecksumDID = 0;
+    m_nLastBlockLength = 0;
+    m_hLastReply = RZ8Full{};
 }
 
-void CRZ8Exchange::TakeRepliesOf(const CRZ8Exchange& other) {
-    if (other.m_bHPixelRead) m_wHPIXEL = other.m_wHPIXEL;
-    if (other.m_bVPixelRead) m_wVPIXEL = other.m_wVPIXEL;
-    if (other.m_nBlocksReceived == 0) return;
-    std::copy(std::begin(other.m_byEDID), std::end(other.m_byEDID), std::begin(m_byEDID));
-    m_nLastBlockLength = other.m_nLastBlockLength;
-    m_byChecksum0 = other.m_byChecksum0;
-    m_byChecksum1 = other.m_byChecksum1;
-    m_byChecksumDID = other.m_byChecksumDID;
-    HV_Polarity = other.HV_Polarity;
-    m_iEDIDReadCount = other.m_iEDIDReadCount;
-    m_hTmpRZ8Full = other.m_hTmpRZ8Full;
+void CRZ8Exchange::JoinRun(kztr::SendTurns* turns, size_t position) {
+    m_pSendTurns = turns;
+    m_nTurnPosition = position;
+    m_bInRun = true;
+}
+
+void CRZ8Exchange::LeaveRun() {
+    m_pSendTurns = nullptr;
+    m_nTurnPosition = 0;
+    m_bInRun = false;
+}
+
+const std::function<void()>* CRZ8Exchange::Pump() const {
+    return m_fnMessagePump && !m_bInRun ? &m_fnMessagePump : nullptr;
 }
 
 int CRZ8Exchange::APIPR_UARTSendData(const void* pData, int nLength) {
-    return ::APIPR_UARTSendData(m_pCurRZ8Dev, static_cast<const uint8_t*>(pData), nLength);
+    return ::APIPR_UARTSendData(&m_rDev, static_cast<const uint8_t*>(pData), nLength);
 }
 
 int CRZ8Exchange::APIPR_UARTReadData(void* pBuffer, int nCapacity) {
-    if (!m_pCurRZ8Dev) return 0;
-    return m_pCurRZ8Dev->ReadData(pBuffer, nCapacity);
+    return m_rDev.ReadData(pBuffer, nCapacity);
 }
 
 int CRZ8Exchange::APIPR_GetRZ8FullData(RZ8Full& hOut) {
@@ -95,15 +95,16 @@ void CRZ8Exchange::WaitForInput(kztr::Clock::time_point deadline, bool& bSaidRea
         return;
     }
     // With a pump the wait is cut into slices, so the window keeps being painted.
-    const auto slice = m_fnMessagePump ? std::min(remaining, kPumpSlice) : remaining;
-    if (m_pCurRZ8Dev && m_pCurRZ8Dev->IsOpen()) {
-        bSaidReadable = m_pCurRZ8Dev->WaitReadable(slice);
+    const std::function<void()>* pump = Pump();
+    const auto slice = pump ? std::min(remaining, kPumpSlice) : remaining;
+    if (m_rDev.IsOpen()) {
+        bSaidReadable = m_rDev.WaitReadable(slice);
     } else {
         // Nothing can arrive; the caller still gets its full time limit, as with a silent port.
         m_clock.sleepFor(slice);
         bSaidReadable = false;
     }
-    if (m_fnMessagePump) m_fnMessagePump();
+    if (pump) (*pump)();
 }
 
 int CRZ8Exchange::HandleCompleteReply(const uint8_t* area, int nLastRead, RZ8Full& hOut,
@@ -132,16 +133,16 @@ int CRZ8Exchange::HandleCompleteReply(const uint8_t* area, int nLastRead, RZ8Ful
     if (area[0] == byCode) {
         if (byCode == RZ8_BOOTCDE_GET_VPIXEL) {
             m_wVPIXEL = reply.param();
-            m_bVPixelRead = true;
             RZ8_TRACE("[D]RZ8_BOOTCDE_GET_VPIXEL h=%d v=%d\n", m_wHPIXEL, m_wVPIXEL);
         } else if (byCode == RZ8_BOOTCDE_GET_HPIXEL) {
             m_wHPIXEL = reply.param();
-            m_bHPixelRead = true;
             RZ8_TRACE("[D]RZ8_BOOTCDE_GET_HPIXEL h=%d v=%d\n", m_wHPIXEL, m_wVPIXEL);
         }
+        m_hLastReply = reply;
         hOut = reply;
         return 1;
     }
+    m_hLastReply = reply;
     if (area[0] == RZ8_REPLY_REJECTED) {
         const uint8_t request = RZ8_BOOTCDE_GET_OLDDATA;
         APIPR_UARTSendData(&request, 1);
@@ -153,12 +154,10 @@ int CRZ8Exchange::ReceiveDataBlock(uint8_t byReplyCode) {
     WaitWithMessagePump(kBlockWait);
     const int e = APIPR_UARTReadData(m_byEDID, RZ8_BLOCK_LEN);
     m_nLastBlockLength = e;
-    ++m_nBlocksReceived;
     RZ8_TRACE("[D]APIPR_UARTReadDataAndCheck cmd=%x EDID len=%d Mode=%d\n", byReplyCode, e,
-              m_hRZ8DevBoxMode);
+              m_byBoxMode);
     // Kept per controller, for telling the operator which monitor hangs on it.
-    if (byReplyCode == RZ8_BOOTCDE_GET_EDID && e > 0 && m_pCurRZ8Dev)
-        m_pCurRZ8Dev->SetEdid(m_byEDID, e);
+    if (byReplyCode == RZ8_BOOTCDE_GET_EDID && e > 0) m_rDev.SetEdid(m_byEDID, e);
     if (e == RZ8_BLOCK_LEN && !ExamineDataBlock(byReplyCode)) return 0;
     for (int line = 0; line < e; line += 16) {
         const uint8_t* b = m_byEDID + line;
@@ -173,8 +172,9 @@ int CRZ8Exchange::ReceiveDataBlock(uint8_t byReplyCode) {
 int CRZ8Exchange::ExamineDataBlock(uint8_t byReplyCode) {
     const bool isEDID = byReplyCode == RZ8_BOOTCDE_GET_EDID;
     if (isEDID && IsSyncFlags(m_byEDID[RZ8_EDID_SYNC_FLAGS_OFFSET])) {
-        HV_Polarity = m_byEDID[RZ8_EDID_SYNC_FLAGS_OFFSET];
-        RZ8_TRACE("[D]APIPR_UARTReadDataAndCheck HV_Polarity=%x\n", HV_Polarity);
+        m_frame.HV_Polarity = m_byEDID[RZ8_EDID_SYNC_FLAGS_OFFSET];
+        RZ8_TRACE("[D]APIPR_UARTReadDataAndCheck HV_Polarity=%x\n",
+                  m_byEDID[RZ8_EDID_SYNC_FLAGS_OFFSET]);
     }
 
     ExamineBlockChecksums(m_byEDID);
@@ -184,41 +184,40 @@ int CRZ8Exchange::ExamineDataBlock(uint8_t byReplyCode) {
     m_byChecksum1 = ByteSum(m_byEDID + 128, 128);
     m_byChecksumDID = m_byChecksum1;
 
-    ++m_iEDIDReadCount;
-    if (m_iEDIDReadCount >= kEDIDReadCountCap) {
-        RZ8_TRACE("[D][HB]APIPR_UARTOpen RZ8_BOOTCDE_GET_EDID readcount error %d\n",
-                  m_iEDIDReadCount);
+    // One budget for the panel, whichever controller the blocks come from.
+    const int32_t readCount = ++m_frame.m_iEDIDReadCount;
+    if (readCount >= kEDIDReadCountCap) {
+        RZ8_TRACE("[D][HB]APIPR_UARTOpen RZ8_BOOTCDE_GET_EDID readcount error %d\n", readCount);
         return 1;
     }
-    if (isEDID && BoxModeRestoresEDID(m_hRZ8DevBoxMode) && !HasEdidHeader(m_byEDID)) {
-        RZ8_TRACE("[D][HB]APIPR_UARTOpen RZ8_BOOTCDE_GET_EDID error %d readcount=%d\n",
-                  m_hRZ8DevBoxMode, m_iEDIDReadCount);
+    if (isEDID && BoxModeRestoresEDID(m_byBoxMode) && !HasEdidHeader(m_byEDID)) {
+        RZ8_TRACE("[D][HB]APIPR_UARTOpen RZ8_BOOTCDE_GET_EDID error %d readcount=%d\n", m_byBoxMode,
+                  readCount);
         RZ8_TRACE("[D][HB]APIPR_UARTOpen RZ8_BOOTCDE_GET_EDID buf\n");
-        // The restore request is an EDID read with a marker; its own block comes back here.
-        m_hTmpRZ8Full.setParam(RZ8_PARAM_EDID_RESTORE);
-        if (!APIPR_SetRZ8FullData(m_hTmpRZ8Full, RZ8_BOOTCDE_GET_EDID, m_pCurRZ8Dev->GetBoxId(),
-                                  kCommandPauseMs))
+        // The restore request is an EDID read with a marker, in the record the request
+        // went out in; its own block comes back here.
+        RZ8Full& record = m_pSending ? *m_pSending : m_hLastReply;
+        record.setParam(RZ8_PARAM_EDID_RESTORE);
+        if (!APIPR_SetRZ8FullData(record, RZ8_BOOTCDE_GET_EDID, m_rDev.GetBoxId(), kCommandPauseMs))
             return 0;
-        m_hTmpRZ8Full.setParam(0);
+        record.setParam(0);
     }
     return 1;
 }
 
 void CRZ8Exchange::Pause(std::chrono::milliseconds duration) {
-    if (m_fnMessagePump)
-        WaitWithMessagePump(duration);
-    else
-        m_clock.sleepFor(duration);
+    WaitWithMessagePump(duration);
 }
 
 void CRZ8Exchange::WaitWithMessagePump(std::chrono::milliseconds duration) {
-    if (!m_fnMessagePump) {
+    const std::function<void()>* pump = Pump();
+    if (!pump) {
         m_clock.sleepFor(duration);
         return;
     }
     const auto end = m_clock.now() + duration;
     for (auto now = m_clock.now(); now < end; now = m_clock.now()) {
-        m_fnMessagePump();
+        (*pump)();
         m_clock.sleepFor(std::min<std::chrono::milliseconds>(
             kPumpSlice, std::chrono::ceil<std::chrono::milliseconds>(end - now)));
     }
@@ -240,21 +239,26 @@ int CRZ8Exchange::APIPR_SetRZ8FullData(RZ8Full& hRecord, uint8_t byCode, uint8_t
     if (sent) {
         QString line;
         APIPR_GetRZ8FullInfoForLogFile(byBoxId, hRecord, line);
-        WriteLogFileLine(1, m_strLogDir, line);
+        WriteLogFileLine(1, m_frame.m_strLogDir, line);
     }
     if (m_pSendTurns) m_pSendTurns->Give(m_nTurnPosition);
     if (!sent) return 0;
 
     if (nPauseMs > 0) Pause(std::chrono::milliseconds(nPauseMs));
     RZ8Full echo{};
-    return APIPR_UARTReadDataAndCheck(echo, byCode, kReplyLimitSeconds);
+    RZ8Full* const outer = m_pSending;
+    m_pSending = &hRecord;
+    const int answered = APIPR_UARTReadDataAndCheck(echo, byCode, kReplyLimitSeconds);
+    m_pSending = outer;
+    return answered;
 }
 
 void CRZ8Exchange::APIPR_GetRZ8FullInfoForLogFile(uint8_t byBoxId, const RZ8Full& hRecord,
                                                   QString& strOut) {
-    // The list the panel shows, so that the log and the panel name the same resolution.
-    const int nType = SliderListForBoxMode(m_hRZ8DevBoxMode);
+    // The list of this controller's own model: on a wall of several models each line
+    // names what its controller shows.
+    const int nType = SliderListForBoxMode(m_byBoxMode);
     RZ8_TRACE("[D][uart]APIPR_GetRZ8FullInfoForLogFile nType=%d\n", nType);
-    strOut =
-        FormatDeviceSummaryLine(byBoxId, hRecord, m_wHBlank, m_catalogue.m_vecSliderResInfo[nType]);
+    strOut = FormatDeviceSummaryLine(byBoxId, hRecord, m_frame.m_wHBlank.load(),
+                                     m_catalogue.m_vecSliderResInfo[nType]);
 }

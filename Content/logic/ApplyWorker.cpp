@@ -44,6 +44,7 @@ long CGUIGDIPlusMfcFrameMain::StartWorker(std::uintptr_t wParam, int nWorkType) 
     if (m_hWorker.joinable()) m_hWorker.join();
     m_nWorkBtn = int(wParam);
     m_nWorkType = nWorkType;
+    CopyRecordsForTrace();
     m_hWorker = std::thread(&CGUIGDIPlusMfcFrameMain::RZ8WorkThreadProc, this);
     return 0;
 }
@@ -55,7 +56,21 @@ void CGUIGDIPlusMfcFrameMain::RZ8WorkThreadProc(CGUIGDIPlusMfcFrameMain* pFrame)
 }
 
 void CGUIGDIPlusMfcFrameMain::OnGuiThread(const std::function<void()>& fn) {
-    RunOnThreadAndWait(this, fn);
+    // The worker waits meanwhile, so the records hold still while they are copied.
+    RunOnThreadAndWait(this, [this, &fn] {
+        CopyRecordsForTrace();
+        fn();
+        CopyRecordsForTrace();
+    });
+}
+
+void CGUIGDIPlusMfcFrameMain::CopyRecordsForTrace() {
+    m_hRecordsSeen = {m_hCurRZ8Full, m_hTmpRZ8Full, m_hOldRZ8Full};
+}
+
+CGUIGDIPlusMfcFrameMain::TracedRecords CGUIGDIPlusMfcFrameMain::RecordsToTrace() const {
+    if (IsWorkerActive()) return m_hRecordsSeen;
+    return {m_hCurRZ8Full, m_hTmpRZ8Full, m_hOldRZ8Full};
 }
 
 std::vector<int> CGUIGDIPlusMfcFrameMain::SendToOpenControllers(RZ8Full& hRecord, uint8_t byCode,
@@ -66,10 +81,11 @@ std::vector<int> CGUIGDIPlusMfcFrameMain::SendToOpenControllers(RZ8Full& hRecord
     std::vector<int> answered(records.size(), 0);
     RunOnOpenControllers([&](size_t p, CRZ8Exchange& exchange) {
         if (traceEach) RZ8_TRACE("%s", traceEach);
-        answered[p] = exchange.APIPR_SetRZ8FullData(
-            records[p], byCode, exchange.m_pCurRZ8Dev->GetBoxId(), kCommandPauseMs);
+        answered[p] = exchange.APIPR_SetRZ8FullData(records[p], byCode,
+                                                    exchange.Device().GetBoxId(), kCommandPauseMs);
     });
     if (!records.empty()) hRecord = records.back();
+    OnGuiThread([this] { MakeLastOpenControllerCurrent(); });
     return answered;
 }
 

@@ -10,8 +10,7 @@ long CGUIGDIPlusMfcFrameMain::OnCtrlRdoBtnMsgDeviceBox(std::uintptr_t wParam, st
     };
     const int previous = m_byCurDev;
     checkOnly(wParam);
-    m_byCurDev = uint8_t(wParam);
-    m_pCurRZ8Dev = &m_hRZ8Dev[wParam];
+    SetCurrentDevice(int(wParam));
     if (m_pCurRZ8Dev->IsOpen()) {
         if (APIPR_GetRZ8FullData(m_hTmpRZ8Full)) {
             m_hDevRZ8Full = m_hTmpRZ8Full;
@@ -21,8 +20,7 @@ long CGUIGDIPlusMfcFrameMain::OnCtrlRdoBtnMsgDeviceBox(std::uintptr_t wParam, st
             ShowFrameError(TextMsg::kSwitchDeviceFail);
             // The panel still shows the previous controller: it stays the one an Apply
             // or a pattern goes to.
-            m_byCurDev = uint8_t(previous);
-            m_pCurRZ8Dev = &m_hRZ8Dev[previous];
+            SetCurrentDevice(previous);
             checkOnly(std::uintptr_t(previous));
         }
     }

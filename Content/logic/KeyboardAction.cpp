@@ -16,14 +16,16 @@ long CGUIGDIPlusMfcFrameMain::OnKeyDownMsg(int nKey, std::intptr_t lKeyData) {
         return 0;
     }
     switch (nKey) {
-    case Qt::Key_F5:
-        RZ8_TRACE("[D][HV][SET GUI OnkeyDown]m_hCurRZ8Full.hRZ8Data  %d %d", m_hCurRZ8Full.hp(),
-                  m_hCurRZ8Full.vp());
-        RZ8_TRACE("[D][HV][SET GUI OnkeyDown]m_hTmpRZ8Full.hRZ8Data  %d %d", m_hTmpRZ8Full.hp(),
-                  m_hTmpRZ8Full.vp());
-        RZ8_TRACE("[D][HV][SET GUI OnkeyDown]m_hOldRZ8Full.hRZ8Data  %d %d", m_hOldRZ8Full.hp(),
-                  m_hOldRZ8Full.vp());
+    case Qt::Key_F5: {
+        const TracedRecords r = RecordsToTrace();
+        RZ8_TRACE("[D][HV][SET GUI OnkeyDown]m_hCurRZ8Full.hRZ8Data  %d %d", r.cur.hp(),
+                  r.cur.vp());
+        RZ8_TRACE("[D][HV][SET GUI OnkeyDown]m_hTmpRZ8Full.hRZ8Data  %d %d", r.tmp.hp(),
+                  r.tmp.vp());
+        RZ8_TRACE("[D][HV][SET GUI OnkeyDown]m_hOldRZ8Full.hRZ8Data  %d %d", r.old.hp(),
+                  r.old.vp());
         break;
+    }
     case Qt::Key_F6:
         RZ8_TRACE("[D][HB]APIPR_UARTOpen RZ8_BOOTCDE_GET_EDID buf\n");
         m_hTmpRZ8Full.setParam(RZ8_PARAM_EDID_RESTORE);

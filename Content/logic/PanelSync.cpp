@@ -161,8 +161,7 @@ void CGUIGDIPlusMfcFrameMain::RewriteDeviceBoxLabels() {
 bool CGUIGDIPlusMfcFrameMain::MakeCheckedDeviceCurrent() {
     for (int i = 0; i < kDevBoxCount; ++i) {
         if (!m_hGUICtrlRdoBtnDevBox[i].GetCheck()) continue;
-        m_byCurDev = uint8_t(i);
-        m_pCurRZ8Dev = &m_hRZ8Dev[i];
+        SetCurrentDevice(i);
         return true;
     }
     return false;

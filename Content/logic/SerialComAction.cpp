@@ -23,7 +23,7 @@ int CGUIGDIPlusMfcFrameMain::FailUARTOpen() {
     // next connect.
     CloseAllDeviceLinks();
     m_byDevCount = 0;
-    m_byCurDev = 0;
+    SetCurrentDevice(0);
     return 0;
 }
 
@@ -52,9 +52,13 @@ int CGUIGDIPlusMfcFrameMain::APIPR_UARTOpen() {
     APIPR_SetModelName(label);
     RZ8_TRACE("D][HB]APIPR_UARTOpen model=%c m_hRZ8DevBoxMode=%d \n", model, m_hRZ8DevBoxMode);
 
-    if (!APIPR_SetRZ8FullData(m_hTmpRZ8Full, RZ8_BOOTCDE_GET_HPIXEL, boxId, kCommandPauseMs) ||
-        !APIPR_SetRZ8FullData(m_hTmpRZ8Full, RZ8_BOOTCDE_GET_VPIXEL, boxId, kCommandPauseMs))
+    // The panel's user-defined width and height are what the controller answers.
+    if (!APIPR_SetRZ8FullData(m_hTmpRZ8Full, RZ8_BOOTCDE_GET_HPIXEL, boxId, kCommandPauseMs))
         return FailUARTOpen();
+    m_wHPIXEL = CurrentExchange().ReportedHPixel();
+    if (!APIPR_SetRZ8FullData(m_hTmpRZ8Full, RZ8_BOOTCDE_GET_VPIXEL, boxId, kCommandPauseMs))
+        return FailUARTOpen();
+    m_wVPIXEL = CurrentExchange().ReportedVPixel();
     TracePixelCounts(m_wHPIXEL, m_wVPIXEL, m_hTmpRZ8Full.hRZ8Data.I_output_mode);
 
     for (int m = 0; m < m_byDevCount; ++m) {
@@ -99,7 +103,7 @@ void CGUIGDIPlusMfcFrameMain::APIPR_UARTClose() {
     APIPR_SetModelName(GUITextTable::Instance().GetLabel(1));
     // Not registered again by a later connect.
     m_hHotKey.Unregister(FrameMsg::kHotKeyId);
-    m_byCurDev = 0;
+    SetCurrentDevice(0);
     m_byDevCount = 0;
 }
 

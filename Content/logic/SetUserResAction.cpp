@@ -23,14 +23,18 @@ long CGUIGDIPlusMfcFrameMain::OnCtrlBtnMsgSetUserRes(std::uintptr_t wParam, std:
         done = SetUserResOnOpenControllers();
     } else {
         const uint8_t boxId = m_pCurRZ8Dev ? m_pCurRZ8Dev->GetBoxId() : 0;
+        const CRZ8Exchange& exchange = CurrentExchange();
         m_hCurRZ8Full.setParam(m_wHPIXEL);
         done = send(m_hCurRZ8Full, RZ8_BOOTCDE_SET_HPIXEL, boxId) &&
                send(m_hCurRZ8Full, RZ8_BOOTCDE_GET_HPIXEL, boxId);
         if (done) {
+            // The panel shows the width the controller answered.
+            m_wHPIXEL = exchange.ReportedHPixel();
             m_hCurRZ8Full.setParam(m_wVPIXEL);
             done = send(m_hCurRZ8Full, RZ8_BOOTCDE_SET_VPIXEL, boxId) &&
-                   send(m_hCurRZ8Full, RZ8_BOOTCDE_GET_VPIXEL, boxId) &&
-                   send(m_hCurRZ8Full, RZ8_BOOTCDE_PIXEL_COMMIT, boxId);
+                   send(m_hCurRZ8Full, RZ8_BOOTCDE_GET_VPIXEL, boxId);
+            if (done) m_wVPIXEL = exchange.ReportedVPixel();
+            done = done && send(m_hCurRZ8Full, RZ8_BOOTCDE_PIXEL_COMMIT, boxId);
         }
     }
 
@@ -70,9 +74,12 @@ bool CGUIGDIPlusMfcFrameMain::SetUserResOnOpenControllers() {
     const uint8_t queryCode[2] = {RZ8_BOOTCDE_GET_VPIXEL, RZ8_BOOTCDE_GET_HPIXEL};
     std::vector<PixelSetOutcome> outcomes(OpenControllers().size());
     const RZ8Full start = m_hCurRZ8Full;
+    const RZ8Full startRead = m_hTmpRZ8Full;
     RunOnOpenControllers([&](size_t p, CRZ8Exchange& ex) {
         PixelSetOutcome& out = outcomes[p];
-        const uint8_t boxId = ex.m_pCurRZ8Dev->GetBoxId();
+        const uint8_t boxId = ex.Device().GetBoxId();
+        // Each controller's reads go to a record of its own.
+        RZ8Full read = startRead;
         const auto send = [&ex, boxId](RZ8Full& record, uint8_t code) {
             return ex.APIPR_SetRZ8FullData(record, code, boxId, kCommandPauseMs) != 0;
         };
@@ -82,24 +89,25 @@ bool CGUIGDIPlusMfcFrameMain::SetUserResOnOpenControllers() {
             record.setParam(typed[step]);
             if (!send(record, setCode[step])) {
                 out.record = record;
-                out.lastRead = ex.m_hTmpRZ8Full;
+                out.lastRead = read;
                 return;
             }
-            if (!ex.APIPR_GetRZ8FullData(ex.m_hTmpRZ8Full)) {
+            if (!ex.APIPR_GetRZ8FullData(read)) {
                 out.readFailed[step] = true;
             } else {
                 out.read[step] = true;
-                out.readBack[step] = ex.m_hTmpRZ8Full;
-                record = ex.m_hTmpRZ8Full;
-                out.queried[step] = send(ex.m_hTmpRZ8Full, queryCode[step]);
-                out.count[step] = step == 0 ? ex.m_wVPIXEL : ex.m_wHPIXEL;
+                out.readBack[step] = read;
+                record = read;
+                out.queried[step] = send(read, queryCode[step]);
+                out.count[step] = step == 0 ? ex.ReportedVPixel() : ex.ReportedHPixel();
             }
         }
         out.done = send(record, RZ8_BOOTCDE_PIXEL_COMMIT);
         out.record = record;
-        out.lastRead = ex.m_hTmpRZ8Full;
+        out.lastRead = read;
     });
     if (outcomes.empty()) return true;
+    MakeLastOpenControllerCurrent();
 
     // The panel goes through what each controller answered, in box-ID order, as it
     // would have while writing them one after another.

@@ -51,7 +51,6 @@ protected:
         SetLogDateTimeSource([] { return QDateTime(QDate(2026, 12, 9), QTime(23, 15, 0)); });
         link = std::make_unique<CRZ8DeviceLink>(clock);
         link->m_strLogDir = m_logDir.path() + QStringLiteral("/LogoFiles/");
-        link->m_pCurRZ8Dev = &link->m_hRZ8Dev[0];
         ASSERT_EQ(link->m_hRZ8Dev[0].OpenPort(kCom, 460800), 1);
         link->m_hRZ8Dev[0].SetBoxId(2);
     }

@@ -37,8 +37,8 @@ TEST_F(DeviceLinkReadTest, SilentPortGivesUpAfterTheLimitWithoutSpinning) {
     EXPECT_EQ(clock.sleepCount(), 0);
 }
 
-TEST_F(DeviceLinkReadTest, NoCurrentLinkWaitsOutTheLimitAndFails) {
-    link->m_pCurRZ8Dev = nullptr;
+TEST_F(DeviceLinkReadTest, ClosedLinkWaitsOutTheLimitAndFails) {
+    link->m_hRZ8Dev[0].ClosePort();
     RZ8Full out{};
     EXPECT_EQ(link->APIPR_UARTReadDataAndCheck(out, 0xFF, 5), 0);
     EXPECT_GE(clock.elapsed(), 5000ms);
@@ -146,7 +146,7 @@ TEST_F(DeviceLinkReadTest, ValidEdidSetsPolarityWithoutRestore) {
     TraceCapture trace;
     port.onWrite(Command::command(RZ8_BOOTCDE_GET_EDID),
                  at(5ms, concat(replyFrame(0x27), makeEdidBlock(0x1E))));
-    link->m_hRZ8DevBoxMode = BOXMODE_T4T5_A;
+    link->CurrentExchange().SetBoxMode(BOXMODE_T4T5_A);
     EXPECT_EQ(link->APIPR_SetRZ8FullData(link->m_hTmpRZ8Full, RZ8_BOOTCDE_GET_EDID, 2, 1000), 1);
     EXPECT_EQ(link->HV_Polarity, 0x1E);
     EXPECT_EQ(port.writeCount(RZ8_BOOTCDE_GET_EDID), 1);
@@ -166,7 +166,7 @@ void ExpectTraceInOrder(const std::vector<std::string>& traced,
 }
 
 TEST_F(DeviceLinkReadTest, EdidExchangeTracesEveryStepInOrder) {
-    link->m_hRZ8DevBoxMode = BOXMODE_T1T3;
+    link->CurrentExchange().SetBoxMode(BOXMODE_T1T3);
     link->m_strUserRes[0] = QStringLiteral("0000 * 0000");
     link->BuildSliderResInfo();
     link->m_hTmpRZ8Full = RZ8Full{};
@@ -237,9 +237,9 @@ TEST_F(DeviceLinkReadTest, BlockLeavesTheByteSumsOfItsTwoHalvesInTheAccumulators
     };
     port.onWrite(Command::command(0x2D), at(5ms, concat(replyFrame(0x2D), block)));
     EXPECT_EQ(link->APIPR_SetRZ8FullData(link->m_hTmpRZ8Full, 0x2D, 2, 1000), 1);
-    EXPECT_EQ(link->m_byChecksum0, sumOf(0));
-    EXPECT_EQ(link->m_byChecksum1, sumOf(128));
-    EXPECT_EQ(link->m_byChecksumDID, sumOf(128));
+    EXPECT_EQ(link->CurrentExchange().Checksum0(), sumOf(0));
+    EXPECT_EQ(link->CurrentExchange().Checksum1(), sumOf(128));
+    EXPECT_EQ(link->CurrentExchange().ChecksumDID(), sumOf(128));
 }
 
 TEST_F(DeviceLinkReadTest, ShortBlockIsTracedButNotExamined) {
@@ -307,7 +307,7 @@ protected:
 TEST_P(EdidRestoreTest, BrokenHeader) {
     const RestoreCase& c = GetParam();
     ScriptBrokenThenGood();
-    link->m_hRZ8DevBoxMode = c.boxMode;
+    link->CurrentExchange().SetBoxMode(c.boxMode);
     EXPECT_EQ(link->APIPR_SetRZ8FullData(link->m_hTmpRZ8Full, RZ8_BOOTCDE_GET_EDID, 2, 1000), 1);
     const auto writes = port.writes();
     ASSERT_EQ(writes.size(), c.restores ? 2u : 1u);
@@ -328,7 +328,7 @@ TEST_P(EdidRestoreTest, BrokenHeader) {
 TEST_P(EdidRestoreTest, RestoreRequestIsTraced) {
     const RestoreCase& c = GetParam();
     ScriptBrokenThenGood();
-    link->m_hRZ8DevBoxMode = c.boxMode;
+    link->CurrentExchange().SetBoxMode(c.boxMode);
     TraceCapture trace;
     ASSERT_EQ(link->APIPR_SetRZ8FullData(link->m_hTmpRZ8Full, RZ8_BOOTCDE_GET_EDID, 2, 1000), 1);
     const std::string error = "[D][HB]APIPR_UARTOpen RZ8_BOOTCDE_GET_EDID error " +
@@ -357,7 +357,7 @@ TEST_F(DeviceLinkReadTest, RestoreStopsAtTheReadCountCap) {
     broken[0] = 0x01;
     fixEdidChecksums(broken);
     port.onWrite(Command::command(0x27), at(5ms, concat(replyFrame(0x27), broken)));
-    link->m_hRZ8DevBoxMode = BOXMODE_T4T5_A;
+    link->CurrentExchange().SetBoxMode(BOXMODE_T4T5_A);
     link->m_iEDIDReadCount = 1;
     EXPECT_EQ(link->APIPR_SetRZ8FullData(link->m_hTmpRZ8Full, RZ8_BOOTCDE_GET_EDID, 2, 1000), 1);
     // Blocks 2, 3 and 4 ask again; the fifth block reaches the cap.
@@ -373,7 +373,7 @@ TEST_F(DeviceLinkReadTest, FailedRestoreFailsTheRead) {
     broken[1] = 0x00;
     fixEdidChecksums(broken);
     port.onWrite(Command::command(0x27), at(5ms, concat(replyFrame(0x27), broken)), 1);
-    link->m_hRZ8DevBoxMode = BOXMODE_T5;
+    link->CurrentExchange().SetBoxMode(BOXMODE_T5);
     EXPECT_EQ(link->APIPR_SetRZ8FullData(link->m_hTmpRZ8Full, RZ8_BOOTCDE_GET_EDID, 2, 1000), 0);
     EXPECT_EQ(port.writeCount(0x27), 2);
     // The marker stays when the restore was not answered.
@@ -407,16 +407,21 @@ class PixelReplyTest : public DeviceLinkFixture, public ::testing::WithParamInte
 
 TEST_P(PixelReplyTest, StoresTheCount) {
     const PixelCase& c = GetParam();
-    link->m_wHPIXEL = 11;
-    link->m_wVPIXEL = 22;
+    // What the controller answered before: 11 wide, 22 high.
+    for (const auto& [code, count] : {std::pair<uint8_t, uint16_t>{0x0E, 11}, {0x0F, 22}}) {
+        port.onWrite(Command::command(code), at(0ms, replyFrame(code, 'D', 2, count)), 1);
+        ASSERT_EQ(link->APIPR_SetRZ8FullData(link->m_hTmpRZ8Full, code, 2, 0), 1);
+    }
     Bytes reply = replyFrame(c.code);
     reply[6] = c.hi;
     reply[7] = c.lo;
     port.onWrite(Command::command(c.code), at(0ms, reply));
     TraceCapture trace;
     EXPECT_EQ(link->APIPR_SetRZ8FullData(link->m_hTmpRZ8Full, c.code, 2, 1000), 1);
-    EXPECT_EQ(link->m_wHPIXEL, c.expectH);
-    EXPECT_EQ(link->m_wVPIXEL, c.expectV);
+    EXPECT_EQ(link->CurrentExchange().ReportedHPixel(), c.expectH);
+    EXPECT_EQ(link->CurrentExchange().ReportedVPixel(), c.expectV);
+    // The panel's own counts are the panel's to take.
+    EXPECT_EQ(link->m_wHPIXEL, 0);
     if (*c.traceLine) {
         EXPECT_EQ(trace.count(c.traceLine), 1);
     }
@@ -438,8 +443,8 @@ TEST_F(DeviceLinkReadTest, PixelCountOfAMismatchedReplyIsIgnored) {
     reply[7] = 0x80;
     port.onWrite(Command::command(0x0E), at(0ms, reply));
     EXPECT_EQ(link->APIPR_SetRZ8FullData(link->m_hTmpRZ8Full, 0x0E, 2, 1000), 0);
-    EXPECT_EQ(link->m_wHPIXEL, 0);
-    EXPECT_EQ(link->m_wVPIXEL, 0);
+    EXPECT_EQ(link->CurrentExchange().ReportedHPixel(), 0);
+    EXPECT_EQ(link->CurrentExchange().ReportedVPixel(), 0);
 }
 
 } // namespace

@@ -29,10 +29,9 @@ protected:
         c.faults = faults;
         ASSERT_NO_FATAL_FAILURE(StartSimulator({c}));
         link.m_strLogDir = dir.path() + "/LogoFiles/";
-        link.m_pCurRZ8Dev = &link.m_hRZ8Dev[0];
         ASSERT_EQ(link.m_hRZ8Dev[0].OpenPort(kCom, 460800), 1);
         link.m_hRZ8Dev[0].SetBoxId(kBox);
-        link.m_hRZ8DevBoxMode = BoxModeFromModelLetter(model);
+        link.CurrentExchange().SetBoxMode(BoxModeFromModelLetter(model));
     }
 
     int LogLineCount() const {
@@ -63,7 +62,7 @@ TEST_F(DeviceLinkWireTest, EdidRequestLeavesAsDocumentedAndBringsTheBlock) {
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0], (Bytes{0x27, 0x44, 0x50, 0x02, 0x00, 0x28, 0x00, 0x00, 0x00, 0x00, 0x00,
                                   0x00, 0x00, 0x00, 0x00, 0x00}));
-    EXPECT_EQ(link.GetLastBlockLength(), 256);
+    EXPECT_EQ(link.CurrentExchange().GetLastBlockLength(), 256);
     EXPECT_EQ(link.HV_Polarity, 0x1A);
     EXPECT_EQ(link.m_iEDIDReadCount, 1);
     EXPECT_EQ(LogLineCount(), 1);
@@ -122,7 +121,7 @@ TEST_F(DeviceLinkWireTest, BrokenEdidIsRestoredOnFourWideModels) {
     EXPECT_EQ(requests[1][6], 0xAA);
     EXPECT_EQ(requests[1][7], 0xAA);
     EXPECT_EQ(link.m_hTmpRZ8Full.param(), 0);
-    EXPECT_EQ(link.m_byEDID[7], 0x00); // the restored block is the one kept
+    EXPECT_EQ(link.CurrentExchange().Block()[7], 0x00); // the restored block is the one kept
     EXPECT_EQ(sim.state(kCom)->edidRepairs, 1);
 }
 

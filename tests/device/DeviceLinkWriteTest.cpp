@@ -96,16 +96,16 @@ INSTANTIATE_TEST_SUITE_P(
                       LogCase{"Echoed", true, false, at(3ms, replyFrame(0x00)), 1, 1, 1000ms}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(DeviceLinkWriteTest, NoCurrentLinkFailsWithoutPauseOrLogLine) {
-    link->m_pCurRZ8Dev = nullptr;
+TEST_F(DeviceLinkWriteTest, ClosedLinkFailsWithoutPauseOrLogLine) {
+    link->m_hRZ8Dev[0].ClosePort();
     EXPECT_EQ(link->APIPR_SetRZ8FullData(link->m_hCurRZ8Full, 0x00, 2, 1000), 0);
     EXPECT_EQ(clock.elapsed(), 0ms);
     EXPECT_TRUE(logLines().isEmpty());
 }
 
-TEST_F(DeviceLinkWriteTest, LogLineNamesTheResolutionThePanelShows) {
-    // A single-width controller: the panel shows list 3, whatever letter the record holds.
-    link->m_hRZ8DevBoxMode = BOXMODE_T2CLONE;
+TEST_F(DeviceLinkWriteTest, LogLineNamesTheResolutionOfTheControllersOwnList) {
+    // A single-width controller: its list is 3, whatever letter the record holds.
+    link->CurrentExchange().SetBoxMode(BOXMODE_T2CLONE);
     link->m_strUserRes = {"0000 * 0000", "", "", ""};
     link->BuildSliderResInfo();
     link->m_hCurRZ8Full.hRZ8Data.I_output_mode = 7;

@@ -140,7 +140,7 @@ TEST_P(KztrctlSideBySideCommandTest, EveryControllerIsDoneAsAloneAndReportedInBo
     std::vector<kztr::test::TraceLine> together;
     {
         TraceCapture trace;
-        outcomes = ActOnControllers(session, found, request);
+        outcomes = ActOnControllers(session, found, OrderOf(request));
         together = trace.lines();
     }
     ASSERT_EQ(outcomes.size(), found.size());
@@ -225,7 +225,7 @@ TEST_F(KztrctlSideBySideTest, AControllerThatRefusesFailsAloneAndTheOthersAreWri
     refusing.answerFE = true;
     ASSERT_TRUE(sim.setFaults(9, refusing)); // box 2
     const std::vector<ControllerOutcome> outcomes =
-        ActOnControllers(session, found, Request({"set", "--all", "hblank=300"}));
+        ActOnControllers(session, found, OrderOf(Request({"set", "--all", "hblank=300"})));
     ASSERT_EQ(outcomes.size(), 4u);
     for (size_t i = 0; i < outcomes.size(); ++i) {
         const int com = outcomes[i].controller.com;

@@ -39,12 +39,11 @@ protected:
     // Opens device link 0 on COM3 as the current controller.
     void OpenLink(CRZ8DeviceLink& link) {
         link.m_strLogDir = dir.path() + "/LogoFiles/";
-        link.m_pCurRZ8Dev = &link.m_hRZ8Dev[0];
         ASSERT_EQ(link.m_hRZ8Dev[0].OpenPort(kCom, 460800), 1)
             << "errno " << link.m_hRZ8Dev[0].LastError()
             << "; ser2net: " << m_server.output().toStdString();
         link.m_hRZ8Dev[0].SetBoxId(kBox);
-        link.m_hRZ8DevBoxMode = BoxModeFromModelLetter('C');
+        link.CurrentExchange().SetBoxMode(BoxModeFromModelLetter('C'));
     }
 
     kztr::test::Ser2netServer m_server;

@@ -1,7 +1,8 @@
 // Work on every controller at once, on scripted ports in virtual time: each controller
 // gets exactly its own frames, the sends of a round go out (and are logged) in box-ID
 // order, each controller's trace lines stay together in box-ID order, what the replies
-// told is taken over in box-ID order, and a controller that fails holds nobody up.
+// told stays with each controller's own exchange, and a controller that fails holds
+// nobody up.
 #include "DeviceLinkFixture.h"
 #include "SideBySide.h"
 #include "TraceCapture.h"
@@ -23,16 +24,16 @@ protected:
         ASSERT_TRUE(m_logDir.isValid());
         SetLogDateTimeSource([] { return QDateTime(QDate(2026, 12, 9), QTime(23, 15, 0)); });
         link.m_strLogDir = m_logDir.path() + QStringLiteral("/LogoFiles/");
-        link.m_hRZ8DevBoxMode = BoxModeFromModelLetter('D');
         // Box IDs 1..3 in link order, as the connect leaves them.
         for (int i = 0; i < 3; ++i) {
+            link.ExchangeOf(i).SetBoxMode(BoxModeFromModelLetter('D'));
             bus.line(kComs[i]);
             ASSERT_EQ(link.m_hRZ8Dev[i].OpenPort(kComs[i], 460800), 1);
             link.m_hRZ8Dev[i].SetBoxId(uint8_t(i + 1));
             link.m_hRZ8Dev[i].SetComNumber(uint8_t(kComs[i]));
         }
         link.m_byDevCount = 3;
-        link.m_pCurRZ8Dev = &link.m_hRZ8Dev[0];
+        link.SetCurrentDevice(0);
     }
     void TearDown() override { SetLogDateTimeSource({}); }
 
@@ -86,7 +87,7 @@ TEST_F(WallExchangeTest, RoundsGoOutAndAreLoggedInBoxIdOrderEachControllerItsOwn
     TraceCapture trace;
     const size_t taking = link.RunOnOpenControllers([&](size_t p, CRZ8Exchange& ex) {
         RZ8Full r = link.m_hCurRZ8Full;
-        const uint8_t box = ex.m_pCurRZ8Dev->GetBoxId();
+        const uint8_t box = ex.Device().GetBoxId();
         answered[p] = ex.APIPR_SetRZ8FullData(r, RZ8_BOOTCDE_SET_VPIXEL, box, 1000) +
                       ex.APIPR_SetRZ8FullData(r, RZ8_BOOTCDE_PIXEL_COMMIT, box, 1000);
     });
@@ -106,8 +107,12 @@ TEST_F(WallExchangeTest, RoundsGoOutAndAreLoggedInBoxIdOrderEachControllerItsOwn
         if (t.find("[D][Send]APIPR_UARTSendData length=16") == 0)
             sentBoxes << QString::fromStdString(t.substr(t.find(':') + 2 + 9, 2));
     EXPECT_EQ(sentBoxes, (QStringList{"01", "01", "02", "02", "03", "03"}));
-    // As after going through them one after another.
+    // The run itself leaves the current controller alone; the step after it makes the
+    // last one current, as after going through them one after another.
+    EXPECT_EQ(link.m_byCurDev, 0);
+    link.MakeLastOpenControllerCurrent();
     EXPECT_EQ(link.m_pCurRZ8Dev, &link.m_hRZ8Dev[2]);
+    EXPECT_EQ(&link.CurrentExchange(), &link.ExchangeOf(2));
     EXPECT_EQ(link.m_byCurDev, 2);
 }
 
@@ -118,7 +123,7 @@ TEST_F(WallExchangeTest, AControllerThatFailsHoldsNobodyUpAndTheOthersAreWritten
     std::vector<int> sends(3, 0);
     link.RunOnOpenControllers([&](size_t p, CRZ8Exchange& ex) {
         RZ8Full r = link.m_hCurRZ8Full;
-        const uint8_t box = ex.m_pCurRZ8Dev->GetBoxId();
+        const uint8_t box = ex.Device().GetBoxId();
         // Stops at its own failure, as a controller's sequence does.
         for (uint8_t code : {RZ8_BOOTCDE_SET_HPIXEL, RZ8_BOOTCDE_SET_VPIXEL}) {
             ++sends[p];
@@ -132,7 +137,7 @@ TEST_F(WallExchangeTest, AControllerThatFailsHoldsNobodyUpAndTheOthersAreWritten
     EXPECT_EQ(LoggedCommands(), (QStringList{"1:12", "2:12", "3:12", "1:13", "3:13"}));
 }
 
-TEST_F(WallExchangeTest, RepliesAreTakenOverInBoxIdOrderAndOnlyControllersWithAnIdTakePart) {
+TEST_F(WallExchangeTest, EachControllerKeepsWhatItAnsweredAndOnlyControllersWithAnIdTakePart) {
     Echoing(3, 10ms, 1, 1600);
     Echoing(5, 10ms, 2, 1700);
     Echoing(7, 10ms, 3, 1800);
@@ -146,15 +151,20 @@ TEST_F(WallExchangeTest, RepliesAreTakenOverInBoxIdOrderAndOnlyControllersWithAn
     EXPECT_EQ(link.OpenControllers(), (std::vector<int>{0, 1, 2}));
 
     link.RunOnOpenControllers([&](size_t p, CRZ8Exchange& ex) {
-        // Only the first two are asked for their width, so the last answer is box 2's.
+        // Only the first two are asked for their width.
         if (p == 2) return;
         RZ8Full r{};
-        ex.APIPR_SetRZ8FullData(r, RZ8_BOOTCDE_GET_HPIXEL, ex.m_pCurRZ8Dev->GetBoxId(), 1000);
+        ex.APIPR_SetRZ8FullData(r, RZ8_BOOTCDE_GET_HPIXEL, ex.Device().GetBoxId(), 1000);
     });
-    EXPECT_EQ(link.m_wHPIXEL, 1700);
-    EXPECT_EQ(link.m_wVPIXEL, 2) << "nobody asked for the height";
+    EXPECT_EQ(link.ExchangeOf(0).ReportedHPixel(), 1600);
+    EXPECT_EQ(link.ExchangeOf(1).ReportedHPixel(), 1700);
+    EXPECT_EQ(link.ExchangeOf(2).ReportedHPixel(), 0) << "box 3 was not asked";
+    EXPECT_EQ(link.ExchangeOf(1).ReportedVPixel(), 0) << "nobody asked for the height";
+    // The panel's own counts change only when it takes an answer.
+    EXPECT_EQ(link.m_wHPIXEL, 1);
+    EXPECT_EQ(link.m_wVPIXEL, 2);
     EXPECT_TRUE(bus.line(9).writes().empty());
-    EXPECT_EQ(link.m_pCurRZ8Dev, &link.m_hRZ8Dev[2]);
+    EXPECT_EQ(link.m_pCurRZ8Dev, &link.m_hRZ8Dev[0]);
 }
 
 TEST_F(WallExchangeTest, NothingRunsWithoutAnOpenController) {

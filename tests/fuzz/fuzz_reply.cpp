@@ -34,10 +34,9 @@ constexpr uint8_t kCodes[16] = {0xFF, 0x27, 0x28, 0x29, 0x2A, 0x2E, 0x2F, 0x01,
                                 0x0E, 0x0F, 0x00, 0x03, 0x08, 0x0C, 0x11, 0xFE};
 
 // An exchange with an EDID restore nests one more; the read count caps the nesting.
-constexpr int kMaxLevels = 1 + CRZ8DeviceLink::kEDIDReadCountCap;
+constexpr int kMaxLevels = 1 + CRZ8Exchange::kEDIDReadCountCap;
 // Longest one level can take: pause, reply wait, reset pause, block wait.
-constexpr auto kLevelTime =
-    1000ms + 7s + CRZ8DeviceLink::kResetEchoPause + CRZ8DeviceLink::kBlockWait;
+constexpr auto kLevelTime = 1000ms + 7s + CRZ8Exchange::kResetEchoPause + CRZ8Exchange::kBlockWait;
 
 using kztr::fuzz::Script;
 
@@ -121,7 +120,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CRZ8DeviceLink link(clock);
     link.BuildSliderResInfo();
     link.m_strLogDir = UnwritableLogDir();
-    link.m_hRZ8DevBoxMode = box & 7;
+    link.CurrentExchange().SetBoxMode(box & 7);
     link.m_iEDIDReadCount = (box >> 3) & 7;
     link.m_hTmpRZ8Full = record;
     const int readCountBefore = link.m_iEDIDReadCount;
@@ -130,7 +129,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!noLink) {
         FUZZ_CHECK(link.m_hRZ8Dev[0].OpenPort(kCom, RZ8_BAUD) == 1);
         link.m_hRZ8Dev[0].SetBoxId(record.box_id);
-        link.m_pCurRZ8Dev = &link.m_hRZ8Dev[0];
     }
     port.setWriteFails(writesFail);
 
@@ -163,9 +161,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(result == 0 || result == 1);
     if (result == 1 && entry <= 1) FUZZ_CHECK(out.cmd == expected);
     if (result == 1 && entry == 0 && code == RZ8_BOOTCDE_GET_HPIXEL)
-        FUZZ_CHECK(link.m_wHPIXEL == out.param());
+        FUZZ_CHECK(link.CurrentExchange().ReportedHPixel() == out.param());
     if (result == 1 && entry == 0 && code == RZ8_BOOTCDE_GET_VPIXEL)
-        FUZZ_CHECK(link.m_wVPIXEL == out.param());
+        FUZZ_CHECK(link.CurrentExchange().ReportedVPixel() == out.param());
     // Nothing can answer without a link, a working write or any bytes at all.
     if (noLink || arriving == 0 || (writesFail && entry >= 1)) FUZZ_CHECK(result == 0);
     if (noLink && entry == 0) FUZZ_CHECK(clock.elapsed() >= std::chrono::seconds(limitSeconds));
@@ -183,7 +181,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(writes.size() <= size_t(2 * kMaxLevels));
     FUZZ_CHECK(clock.elapsed() <= kMaxLevels * kLevelTime);
 
-    FUZZ_CHECK(link.GetLastBlockLength() >= 0 && link.GetLastBlockLength() <= RZ8_BLOCK_LEN);
+    FUZZ_CHECK(link.CurrentExchange().GetLastBlockLength() >= 0 &&
+               link.CurrentExchange().GetLastBlockLength() <= RZ8_BLOCK_LEN);
     FUZZ_CHECK(link.m_hRZ8Dev[0].GetEdid().size() <= size_t(RZ8_BLOCK_LEN));
     FUZZ_CHECK(link.m_iEDIDReadCount >= readCountBefore);
     FUZZ_CHECK(link.m_iEDIDReadCount <= readCountBefore + kMaxLevels);

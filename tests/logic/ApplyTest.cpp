@@ -155,9 +155,8 @@ TEST_F(ApplyTest, HardwareResetWithSyncGoesToEveryControllerAndShowsTheLast) {
     // The last controller runs at its own rate.
     RZ8Full other = m_frame->m_hCurRZ8Full;
     other.setVRHz(72);
-    m_frame->m_pCurRZ8Dev = &m_frame->m_hRZ8Dev[2];
-    ASSERT_EQ(m_frame->APIPR_SetRZ8FullData(other, RZ8_BOOTCDE_SET_FULLDATA, 3, 0), 1);
-    m_frame->m_pCurRZ8Dev = &m_frame->m_hRZ8Dev[0];
+    ASSERT_EQ(m_frame->ExchangeOf(2).APIPR_SetRZ8FullData(other, RZ8_BOOTCDE_SET_FULLDATA, 3, 0),
+              1);
     m_sim.clearRequests();
 
     PressAndWait(Frame::kBtnHWReset);

@@ -274,10 +274,8 @@ TEST_F(DeviceActionsTest, ADeviceBoxShowsThatControllersConfiguration) {
     other.setVRHz(75);
     other.setIHLimit(300);
     other.setHp(0);
-    CRZ8Ctrl* first = m_frame->m_pCurRZ8Dev;
-    m_frame->m_pCurRZ8Dev = &m_frame->m_hRZ8Dev[1];
-    ASSERT_EQ(m_frame->APIPR_SetRZ8FullData(other, RZ8_BOOTCDE_SET_FULLDATA, 2, 0), 1);
-    m_frame->m_pCurRZ8Dev = first;
+    ASSERT_EQ(m_frame->ExchangeOf(1).APIPR_SetRZ8FullData(other, RZ8_BOOTCDE_SET_FULLDATA, 2, 0),
+              1);
     m_sim.clearRequests();
 
     ClickDeviceBox(1);

@@ -4,9 +4,13 @@
 // one whole line per command in box-ID order round by round, and a controller that fails
 // gets its box while the others are written all the same.
 #include "ApplyFixture.h"
+#include "TraceCapture.h"
 
 #include <QDir>
 #include <QFile>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QProcess>
 #include <QRegularExpression>
 
 namespace kztr::test {
@@ -222,15 +226,104 @@ TEST_F(WallActionsTest, AfterASetThePanelShowsTheLastControllersAnswers) {
     // The last controller runs at its own rate.
     RZ8Full other = m_frame->m_hCurRZ8Full;
     other.setVRHz(72);
-    m_frame->m_pCurRZ8Dev = &m_frame->m_hRZ8Dev[2];
-    ASSERT_EQ(m_frame->APIPR_SetRZ8FullData(other, RZ8_BOOTCDE_SET_FULLDATA, 3, 0), 1);
-    m_frame->m_pCurRZ8Dev = &m_frame->m_hRZ8Dev[0];
+    ASSERT_EQ(m_frame->ExchangeOf(2).APIPR_SetRZ8FullData(other, RZ8_BOOTCDE_SET_FULLDATA, 3, 0),
+              1);
     PressSet(1280, 720);
     EXPECT_EQ(Rate(), "72");
     EXPECT_EQ(m_frame->m_hDevRZ8Full.VRHz(), 72);
     EXPECT_EQ(m_frame->m_wHPIXEL, 1280);
     EXPECT_EQ(m_frame->m_wVPIXEL, 720);
     EXPECT_EQ(m_frame->m_pCurRZ8Dev, &m_frame->m_hRZ8Dev[2]);
+}
+
+// A wall of three models: each controller's daily-log line names the resolution from its
+// own model's list, whichever controller the panel shows, and kztrctl --all writes the
+// very same lines for the same change.
+TEST_F(WallActionsTest, OnAMixedWallEachLogLineNamesItsOwnModelsResolutionAsKztrctlDoes) {
+    const char models[] = {'C', 'H', 'K'};
+    ASSERT_NO_FATAL_FAILURE(ConnectTo(
+        {Controller(3, 1, models[0]), Controller(5, 2, models[1]), Controller(7, 3, models[2])},
+        true));
+    m_logBefore = LogLines().size();
+    // Reverted, so that the wall is as before for kztrctl.
+    m_answer = kRevertButton;
+    SetRate(50);
+    PressAndWait(kApply);
+    const QStringList panel = LogLines().mid(0, 3);
+    ASSERT_EQ(panel.size(), 3);
+    const int mode = m_frame->m_hCurRZ8Full.hRZ8Data.I_output_mode;
+    QStringList names;
+    for (int i = 0; i < 3; ++i) {
+        const QString name =
+            m_frame->ResolutionText(SliderListForBoxMode(BoxModeFromModelLetter(models[i])), mode);
+        names << name;
+        EXPECT_TRUE(panel[i].contains(name))
+            << "box " << i + 1 << " (model " << models[i] << "): " << panel[i].toStdString();
+    }
+    // The three lists name this position differently, or the case would show nothing.
+    ASSERT_NE(names[0], names[1]);
+    ASSERT_NE(names[1], names[2]);
+
+    // The panel lets go of the ports; kztrctl makes the same change on the same wall.
+    ClickSwitch(Frame::kSwitchSerialCOM);
+    ASSERT_FALSE(g_bSerialOpen.load());
+    QTemporaryDir ctlDir;
+    ASSERT_TRUE(ctlDir.isValid());
+    const QString program = ctlDir.path() + QStringLiteral("/kztrctl");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(KZTRCTL_EXECUTABLE), program));
+    QProcess ctl;
+    ctl.start(program, {QStringLiteral("set"), QStringLiteral("--all"), QStringLiteral("vr=50")});
+    ASSERT_TRUE(ctl.waitForFinished(60000));
+    ASSERT_EQ(ctl.exitCode(), 0) << ctl.readAllStandardError().toStdString();
+    QStringList logged;
+    const QDir logDir(ctlDir.path() + QStringLiteral("/LogoFiles"));
+    for (const QString& name : logDir.entryList({"*.txt"}, QDir::Files, QDir::Name)) {
+        QFile f(logDir.filePath(name));
+        if (f.open(QIODevice::ReadOnly))
+            logged += QString::fromUtf8(f.readAll()).split("\r\n", Qt::SkipEmptyParts);
+    }
+    // Without the time of day, the lines are the same.
+    const auto untimed = [](QStringList lines) {
+        for (QString& l : lines)
+            l = l.mid(l.indexOf(QLatin1String(": ")) + 2);
+        return lines;
+    };
+    EXPECT_EQ(untimed(logged).join('\n').toStdString(), untimed(panel).join('\n').toStdString());
+}
+
+// While a wall reset runs on the worker, the window's thread serves the model label's
+// tool tip and F5: what they read must be the window's own or safely shared (the thread
+// sanitizer build judges it), and F5 traces the records as they stood.
+TEST_F(WallActionsTest, ToolTipAndF5DuringAWallResetReadNothingTheWorkerWrites) {
+    ASSERT_NO_FATAL_FAILURE(ConnectWall());
+    const RZ8Full shown = m_frame->m_hCurRZ8Full;
+    const GUIRect label = m_frame->m_hGUICtrlText[Frame::kTextModel].m_rcCtrl;
+    const QPoint inLabel((label.left + label.right) / 2, (label.top + label.bottom) / 2);
+    TraceCapture trace;
+    ClickButton(Frame::kBtnHWReset);
+    int served = 0;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            GUIRect rc;
+            m_frame->ToolTipAt(inLabel.x(), inLabel.y(), rc);
+            QHelpEvent rest(QEvent::ToolTip, inLabel, m_frame->mapToGlobal(inLabel));
+            QCoreApplication::sendEvent(m_frame.get(), &rest);
+            QKeyEvent f5(QEvent::KeyPress, Qt::Key_F5, Qt::NoModifier);
+            QCoreApplication::sendEvent(m_frame.get(), &f5);
+            ++served;
+            return !m_frame->IsWorkerActive();
+        },
+        30000));
+    QCoreApplication::processEvents();
+    EXPECT_GT(served, 1);
+    // Every F5 during the reset traced the record the panel showed when it began: the
+    // reset writes nothing back before it ends.
+    const std::string shownLine = "[D][HV][SET GUI OnkeyDown]m_hCurRZ8Full.hRZ8Data  " +
+                                  std::to_string(shown.hp()) + " " + std::to_string(shown.vp());
+    EXPECT_EQ(trace.count(shownLine), served);
+    for (int com : kComs)
+        EXPECT_EQ(Codes(com).front(), RZ8_BOOTCDE_HW_RESET) << "COM" << com;
+    ExpectIdle(Frame::kBtnHWReset);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #pragma once
 // The command line of kztrctl: which command, which port, what to change.
+#include "CtlRecords.h"
 #include "PortMap.h"
 
 #include <QString>
@@ -45,8 +46,6 @@ struct CtlParseResult {
 constexpr int kCtlFirstCom = kztr::kFirstControllerCom;
 constexpr int kCtlLastScanCom = kztr::kLastControllerCom; // scan looks where the panel looks
 constexpr int kCtlLastCom = 255;
-constexpr int kCtlMinBoxId = 1;
-constexpr int kCtlMaxBoxId = 254; // 255 means "no ID"
 
 // args without the program name. Field names and values of set are checked here too.
 CtlParseResult ParseCtlArguments(const QStringList& args);

@@ -1,9 +1,7 @@
 #include "WallAction.h"
 
-#include "ConfigFields.h"
 #include "CtlOutput.h"
 #include "JsonOutput.h"
-#include "WallRun.h"
 
 namespace {
 
@@ -21,68 +19,21 @@ QString commandWord(CtlCommand c) {
     }
 }
 
-// The report's words for a done set: what the controller holds now that it did not.
-QString setDone(const RZ8Full& before, const RZ8Full& after) {
-    const std::vector<ConfigChange> changes = DiffConfig(before, after);
-    if (changes.empty()) return QStringLiteral("applied, nothing changed");
-    QStringList parts;
-    for (const ConfigChange& c : changes)
-        parts << QStringLiteral("%1: %2 -> %3").arg(c.field, c.before, c.after);
-    return QStringLiteral("applied, ") + parts.join(QStringLiteral(", "));
-}
-
-ControllerOutcome actOnOne(CtlSession& session, const FoundController& controller,
-                           const CtlRequest& request) {
-    ControllerOutcome outcome;
-    outcome.controller = controller;
-    if (!session.Connect(controller.com, outcome.error) ||
-        !ActOnConnected(session, request, outcome.error))
-        return outcome;
-    outcome.ok = true;
-    switch (request.command) {
-    case CtlCommand::Set:
-        outcome.result = setDone(session.m_hOldRZ8Full, session.m_hTmpRZ8Full);
-        outcome.readBack = session.LastRead();
-        break;
-    case CtlCommand::Pattern:
-        outcome.result = CtlSession::PatternDone(request.pattern);
-        break;
-    default:
-        outcome.result = QStringLiteral("controller reset");
-        break;
-    }
-    return outcome;
-}
-
 } // namespace
 
-bool ActOnConnected(CtlSession& session, const CtlRequest& request, QString& error) {
-    switch (request.command) {
-    case CtlCommand::Set:
-        for (const auto& [field, value] : request.assignments) {
-            QString ignored; // checked when the command line was read
-            ApplyConfigAssignment(session.m_hCurRZ8Full, field, value, ignored);
-        }
-        return session.WriteCurrent(error);
-    case CtlCommand::Pattern:
-        return session.Pattern(request.pattern, error);
-    case CtlCommand::Reset:
-        return session.Reset(error);
-    default:
-        // The command line lets no other command come here.
-        error = QStringLiteral("not a command for every controller");
-        return false;
-    }
+ControllerOrder OrderOf(const CtlRequest& request) {
+    ControllerOrder order;
+    // The command line lets only these three come here.
+    order.kind = request.command == CtlCommand::Pattern ? ControllerOrder::Kind::Pattern
+                 : request.command == CtlCommand::Reset ? ControllerOrder::Kind::Reset
+                                                        : ControllerOrder::Kind::Set;
+    order.assignments = request.assignments;
+    order.pattern = request.pattern;
+    return order;
 }
 
-std::vector<ControllerOutcome> ActOnControllers(const CtlSession& like,
-                                                const std::vector<FoundController>& controllers,
-                                                const CtlRequest& request) {
-    std::vector<ControllerOutcome> outcomes(controllers.size());
-    RunOnEachController(like, controllers.size(), [&](size_t p, CtlSession& session) {
-        outcomes[p] = actOnOne(session, controllers[p], request);
-    });
-    return outcomes;
+bool ActOnConnected(CtlSession& session, const CtlRequest& request, QString& error) {
+    return ActOnConnected(session, OrderOf(request), error);
 }
 
 int ActOnWall(CtlSession& session, const CtlRequest& request) {
@@ -103,7 +54,8 @@ int ActOnWall(CtlSession& session, const CtlRequest& request) {
                                      "to restart, together")
                           .arg(found.size()));
 
-    const std::vector<ControllerOutcome> outcomes = ActOnControllers(session, found, request);
+    const std::vector<ControllerOutcome> outcomes =
+        ActOnControllers(session, found, OrderOf(request));
 
     QStringList failed;
     for (const ControllerOutcome& o : outcomes) {

@@ -99,7 +99,7 @@ int run(const CtlRequest& request, CtlSession& session) {
                      .arg(CtlSession::PatternDone(request.pattern)));
         return kCtlExitOk;
     case CtlCommand::BoxId: {
-        const int old = session.m_pCurRZ8Dev->GetBoxId();
+        const int old = session.Port().GetBoxId();
         if (!session.SetBoxId(uint8_t(request.boxId), error)) return failed(error);
         CtlPrint(
             QStringLiteral("COM%1: box ID %2 -> %3").arg(request.com).arg(old).arg(request.boxId));

@@ -1,20 +1,18 @@
 #include "WallRun.h"
 
-#include "SideBySide.h"
+#include "WallEngine.h"
 
 #include <memory>
 #include <vector>
 
 void RunOnEachController(const CtlSession& like, size_t count,
                          const std::function<void(size_t position, CtlSession& session)>& work) {
-    if (count == 0) return;
-    kztr::SendTurns turns(count);
     // Made and destroyed here, so only the work's own thread touches a session meanwhile.
     std::vector<std::unique_ptr<CtlSession>> sessions;
+    std::vector<CRZ8Exchange*> members;
     for (size_t p = 0; p < count; ++p) {
         sessions.push_back(std::make_unique<CtlSession>(like.m_strLogDir, like.GetClock()));
-        sessions[p]->SetSendTurns(&turns, p);
+        members.push_back(&sessions[p]->Exchange());
     }
-    kztr::RunSideBySide(
-        count, [&](size_t p) { work(p, *sessions[p]); }, {}, &turns);
+    kztr::RunOnWall(members, [&](size_t p, CRZ8Exchange&) { work(p, *sessions[p]); });
 }

@@ -11,6 +11,10 @@
 #include <optional>
 #include <vector>
 
+// The box IDs a controller can be given; 255 means "no ID".
+constexpr int kCtlMinBoxId = 1;
+constexpr int kCtlMaxBoxId = 254;
+
 struct FoundController {
     int com;
     uint8_t boxId;

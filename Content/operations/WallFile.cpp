@@ -1,6 +1,5 @@
 #include "WallFile.h"
 
-#include "CommandLine.h"
 #include "ConfigJson.h"
 #include "JsonOutput.h"
 #include "RZ8Ctrl.h"

@@ -1,24 +1,33 @@
 #pragma once
-// One kztrctl run against one controller (or a scan of all ports), on the same device
-// link the panel uses, so frames, waits and daily log lines are the panel's. Work on
+// One controller's port and exchange, with the records a command works on: the same
+// exchange the panel uses, so frames, waits and daily log lines are the panel's. Work on
 // several controllers at once takes one session per controller (see WallRun).
 #include "CtlRecords.h"
-#include "RZ8DeviceLink.h"
+#include "RZ8Exchange.h"
+#include "ResolutionCatalogue.h"
 
 #include <QString>
 #include <QStringList>
 #include <vector>
 
-class CtlSession : public CRZ8DeviceLink {
+class CtlSession : public CResolutionCatalogue, public CRZ8FrameWide {
 public:
     explicit CtlSession(const QString& logDir, kztr::Clock& clock = kztr::systemClock());
+    static constexpr int kCommandPauseMs = CRZ8Exchange::kCommandPauseMs;
+    CtlSession(const CtlSession&) = delete;
+    CtlSession& operator=(const CtlSession&) = delete;
+
+    kztr::Clock& GetClock() const { return m_clock; }
+    // The one port and its exchange.
+    CRZ8Exchange& Exchange() { return m_exchange; }
+    const CRZ8Ctrl& Port() const { return m_port; }
 
     // Probes COM first..last all at once and returns the controllers that answered, by box ID.
     // notes gets one line per port that exists but could not be opened or stayed silent
     // (ports that do not exist are the normal case and get none).
     std::vector<FoundController> Scan(int first, int last, QStringList* notes = nullptr);
 
-    // Opens COM com on device link 0 and reads the configuration into m_hTmpRZ8Full,
+    // Opens COM com and reads the configuration into m_hTmpRZ8Full,
     // m_hOldRZ8Full and m_hCurRZ8Full. false with a message in error. The port of an
     // earlier Connect is closed first, so one session can visit several controllers.
     bool Connect(int com, QString& error);
@@ -40,7 +49,7 @@ public:
     bool Pattern(const QString& mode, QString& error);
     bool SetBoxId(uint8_t newId, QString& error);
     bool Reset(QString& error);
-    // Reads the EDID into m_byEDID and readout; false when it was not answered or
+    // Reads the EDID into readout; false when it was not answered or
     // incomplete (readout then holds what arrived).
     bool ReadEdid(EdidReadout& readout, QString& error);
     // The same as the report of edid: dump, checksums, polarity and what the EDID says.
@@ -63,8 +72,22 @@ public:
     // "COM4: cannot open the port" with the device path and the reason when known.
     static QString OpenFailure(int com, int err);
 
+    // What the command works on: the configuration as read (m_hTmpRZ8Full, also before
+    // the command: m_hOldRZ8Full), as it is to be written (m_hCurRZ8Full) and as written.
+    RZ8Full m_hCurRZ8Full{};
+    RZ8Full m_hOldRZ8Full{};
+    RZ8Full m_hDevRZ8Full{};
+    RZ8Full m_hTmpRZ8Full{};
+    // The controller's box mode and the user-defined width and height it answered.
+    uint8_t m_hRZ8DevBoxMode = BOXMODE_UNKNOWN;
+    uint16_t m_wHPIXEL = 0;
+    uint16_t m_wVPIXEL = 0;
+
 private:
     bool Command(RZ8Full& record, uint8_t code, uint8_t boxId, int pauseMs, QString& error);
     FoundController Current() const;
+    kztr::Clock& m_clock;
+    CRZ8Ctrl m_port;
+    CRZ8Exchange m_exchange;
     int m_nCom = 0;
 };

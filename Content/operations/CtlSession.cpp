@@ -1,5 +1,6 @@
 #include "CtlSession.h"
 
+#include "ComScan.h"
 #include "ConfigFields.h"
 #include "EdidReport.h"
 #include "PortMap.h"
@@ -43,9 +44,9 @@ QString commandName(uint8_t code) {
 }
 } // namespace
 
-CtlSession::CtlSession(const QString& logDir, kztr::Clock& clock) : CRZ8DeviceLink(clock) {
+CtlSession::CtlSession(const QString& logDir, kztr::Clock& clock)
+    : m_clock(clock), m_exchange(clock, *this, *this, m_port) {
     m_strLogDir = logDir;
-    m_pCurRZ8Dev = &m_hRZ8Dev[0];
     m_strUserRes[0] = UserResStartupText(m_wHPIXEL, m_wVPIXEL);
     BuildSliderResInfo();
 }
@@ -100,19 +101,20 @@ QString CtlSession::OpenFailure(int com, int err) {
 
 std::vector<FoundController> CtlSession::Scan(int first, int last, QStringList* notes) {
     std::vector<FoundController> found;
-    for (const ComProbe& probe : ScanComs(first, last)) {
+    for (const kztr::ComProbe& probe : kztr::ScanComs(
+             m_clock, *this, *this, first, last, kztr::ScanOrder::AllAtOnce, {}, &m_hTmpRZ8Full)) {
         switch (probe.result) {
-        case ProbeResult::NotOpened:
+        case kztr::ProbeResult::NotOpened:
             if (notes && probe.openError != 0 &&
                 kztr::classifyErrno(probe.openError) != kztr::SerialError::NotFound)
                 *notes << OpenFailure(probe.com, probe.openError);
             break;
-        case ProbeResult::Silent:
+        case kztr::ProbeResult::Silent:
             if (notes)
                 *notes << QStringLiteral("COM%1: the port opened but no controller answered")
                               .arg(probe.com);
             break;
-        case ProbeResult::Answered:
+        case kztr::ProbeResult::Answered:
             found.push_back(
                 {probe.com, probe.reply.box_id, char(probe.reply.model), probe.reply.fw_ver});
             break;
@@ -125,27 +127,26 @@ std::vector<FoundController> CtlSession::Scan(int first, int last, QStringList* 
 }
 
 bool CtlSession::Connect(int com, QString& error) {
-    CRZ8Ctrl& link = m_hRZ8Dev[0];
-    m_pCurRZ8Dev = &link;
+    CRZ8Ctrl& link = m_port;
     m_nCom = com;
     // Opening an open link keeps its old port.
     link.ClosePort();
+    m_exchange.Forget();
     if (!link.OpenPort(com, RZ8_BAUD)) {
         error = OpenFailure(com, link.LastError());
         return false;
     }
-    if (!APIPR_GetRZ8FullData(m_hTmpRZ8Full)) {
+    if (!m_exchange.APIPR_GetRZ8FullData(m_hTmpRZ8Full)) {
         error = QStringLiteral("COM%1: no controller answered the configuration request").arg(com);
         return false;
     }
     link.SetFwVer(m_hTmpRZ8Full.fw_ver);
     link.SetComNumber(uint8_t(com));
     link.SetBoxId(m_hTmpRZ8Full.box_id);
-    m_byDevCount = 1;
-    m_byCurDev = 0;
     m_hOldRZ8Full = m_hTmpRZ8Full;
     m_hCurRZ8Full = m_hTmpRZ8Full;
     m_hRZ8DevBoxMode = BoxModeFromModelLetter(char(m_hOldRZ8Full.model));
+    m_exchange.SetBoxMode(m_hRZ8DevBoxMode);
     m_wHBlank = m_hCurRZ8Full.iHLimit();
     return true;
 }
@@ -170,7 +171,7 @@ ControllerSnapshot CtlSession::LastRead() const {
 
 bool CtlSession::Command(RZ8Full& record, uint8_t code, uint8_t boxId, int pauseMs,
                          QString& error) {
-    if (APIPR_SetRZ8FullData(record, code, boxId, pauseMs)) return true;
+    if (m_exchange.APIPR_SetRZ8FullData(record, code, boxId, pauseMs)) return true;
     error = QStringLiteral("COM%1: the controller did not confirm the %2 (0x%3)")
                 .arg(m_nCom)
                 .arg(commandName(code), HexByte(code));
@@ -178,12 +179,14 @@ bool CtlSession::Command(RZ8Full& record, uint8_t code, uint8_t boxId, int pause
 }
 
 bool CtlSession::ReadPixelCounts(QString& error) {
-    const uint8_t box = m_pCurRZ8Dev->GetBoxId();
+    const uint8_t box = m_port.GetBoxId();
     // From a copy: a send may rewrite the rate, and show prints m_hTmpRZ8Full as read.
     RZ8Full query = m_hTmpRZ8Full;
     if (!Command(query, RZ8_BOOTCDE_GET_HPIXEL, box, kCommandPauseMs, error) ||
         !Command(query, RZ8_BOOTCDE_GET_VPIXEL, box, kCommandPauseMs, error))
         return false;
+    m_wHPIXEL = m_exchange.ReportedHPixel();
+    m_wVPIXEL = m_exchange.ReportedVPixel();
     for (QString& text : m_strUserRes)
         text = UserResText(m_wHPIXEL, m_wVPIXEL);
     BuildSliderResInfo();
@@ -191,7 +194,7 @@ bool CtlSession::ReadPixelCounts(QString& error) {
 }
 
 FoundController CtlSession::Current() const {
-    return {m_nCom, m_pCurRZ8Dev->GetBoxId(), char(m_hOldRZ8Full.model), m_pCurRZ8Dev->GetFwVer()};
+    return {m_nCom, m_port.GetBoxId(), char(m_hOldRZ8Full.model), m_port.GetFwVer()};
 }
 
 QStringList CtlSession::Describe() {
@@ -205,10 +208,10 @@ QStringList CtlSession::Describe() {
 
 bool CtlSession::ApplyCurrent(QString& error) {
     m_wHBlank = m_hCurRZ8Full.iHLimit();
-    if (!Command(m_hCurRZ8Full, RZ8_BOOTCDE_SET_FULLDATA, m_pCurRZ8Dev->GetBoxId(), kCommandPauseMs,
+    if (!Command(m_hCurRZ8Full, RZ8_BOOTCDE_SET_FULLDATA, m_port.GetBoxId(), kCommandPauseMs,
                  error))
         return false;
-    if (!APIPR_GetRZ8FullData(m_hTmpRZ8Full)) {
+    if (!m_exchange.APIPR_GetRZ8FullData(m_hTmpRZ8Full)) {
         error = QStringLiteral("COM%1: the configuration could not be read back").arg(m_nCom);
         return false;
     }
@@ -226,29 +229,29 @@ bool CtlSession::Pattern(const QString& mode, QString& error) {
     const uint8_t code = mode == QLatin1String("on")     ? RZ8_BOOTCDE_PATTERN_ON
                          : mode == QLatin1String("rgbw") ? RZ8_BOOTCDE_RGBW_ON
                                                          : RZ8_BOOTCDE_PATTERN_OFF;
-    return Command(m_hCurRZ8Full, code, m_pCurRZ8Dev->GetBoxId(), kPatternPauseMs, error);
+    return Command(m_hCurRZ8Full, code, m_port.GetBoxId(), kPatternPauseMs, error);
 }
 
 bool CtlSession::SetBoxId(uint8_t newId, QString& error) {
     if (!Command(m_hCurRZ8Full, RZ8_BOOTCDE_SET_BOXID, newId, kCommandPauseMs, error)) return false;
-    m_pCurRZ8Dev->SetBoxId(newId);
+    m_port.SetBoxId(newId);
     return true;
 }
 
 bool CtlSession::Reset(QString& error) {
-    return Command(m_hCurRZ8Full, RZ8_BOOTCDE_HW_RESET, m_pCurRZ8Dev->GetBoxId(), kCommandPauseMs,
-                   error);
+    return Command(m_hCurRZ8Full, RZ8_BOOTCDE_HW_RESET, m_port.GetBoxId(), kCommandPauseMs, error);
 }
 
 bool CtlSession::ReadEdid(EdidReadout& readout, QString& error) {
     m_hTmpRZ8Full.setParam(0);
     readout = EdidReadout{};
     readout.controller = Current();
-    if (!Command(m_hTmpRZ8Full, RZ8_BOOTCDE_GET_EDID, m_pCurRZ8Dev->GetBoxId(), kCommandPauseMs,
-                 error))
+    if (!Command(m_hTmpRZ8Full, RZ8_BOOTCDE_GET_EDID, m_port.GetBoxId(), kCommandPauseMs, error))
         return false;
-    const int length = std::clamp(GetLastBlockLength(), 0, int(sizeof m_byEDID));
-    readout.bytes = QByteArray(reinterpret_cast<const char*>(m_byEDID), length);
+    const uint8_t* block = m_exchange.Block();
+    const int length =
+        std::clamp(m_exchange.GetLastBlockLength(), 0, CRZ8Exchange::kEDIDBufferSize);
+    readout.bytes = QByteArray(reinterpret_cast<const char*>(block), length);
     if (!readout.whole()) {
         error = QStringLiteral("COM%1: the EDID block was incomplete (%2 of %3 bytes)")
                     .arg(m_nCom)
@@ -256,9 +259,9 @@ bool CtlSession::ReadEdid(EdidReadout& readout, QString& error) {
                     .arg(RZ8_BLOCK_LEN);
         return false;
     }
-    readout.headerOk = HasEdidHeader(m_byEDID);
-    readout.sums = ExamineBlockChecksums(m_byEDID);
-    readout.syncFlags = m_byEDID[RZ8_EDID_SYNC_FLAGS_OFFSET];
+    readout.headerOk = HasEdidHeader(block);
+    readout.sums = ExamineBlockChecksums(block);
+    readout.syncFlags = block[RZ8_EDID_SYNC_FLAGS_OFFSET];
     return true;
 }
 
