@@ -324,6 +324,13 @@ private:
     TracedRecords RecordsToTrace() const;
     void CopyRecordsForTrace();
     TracedRecords m_hRecordsSeen{};
+    // hRecord sent with byCode to the controllers given (entries of m_hRZ8Dev, in box-ID
+    // order) at once, through the wall engine, traceEach traced first on each; 1 or 0 per
+    // controller, in that order. The last one is current afterwards.
+    std::vector<int> SendToControllers(const std::vector<int>& members, RZ8Full& hRecord,
+                                       uint8_t byCode, const char* traceEach = nullptr);
+    // The checked controller alone: the same with a set of one; true when it echoed.
+    bool SendToCurrentController(RZ8Full& hRecord, uint8_t byCode);
     // hRecord sent with byCode to every open controller at once (see RunOnOpenControllers),
     // traceEach traced first on each; 1 or 0 per controller, in box-ID order.
     std::vector<int> SendToOpenControllers(RZ8Full& hRecord, uint8_t byCode,

@@ -47,9 +47,14 @@ std::vector<int> CRZ8DeviceLink::OpenControllers() const {
 }
 
 size_t CRZ8DeviceLink::RunOnOpenControllers(const kztr::WallJob& job) {
-    std::vector<CRZ8Exchange*> members;
-    for (int m : OpenControllers())
-        members.push_back(&ExchangeOf(m));
-    kztr::RunOnWall(members, job, MessagePump());
+    const std::vector<int> members = OpenControllers();
+    RunOnControllers(members, job);
     return members.size();
+}
+
+void CRZ8DeviceLink::RunOnControllers(const std::vector<int>& members, const kztr::WallJob& job) {
+    std::vector<CRZ8Exchange*> exchanges;
+    for (int m : members)
+        exchanges.push_back(&ExchangeOf(m));
+    kztr::RunOnWall(exchanges, job, MessagePump());
 }

@@ -7,6 +7,7 @@
 // of the program uses.
 #include "ComScan.h"
 #include "RZ8Exchange.h"
+#include "RZ8Records.h"
 #include "WallEngine.h"
 
 #include <array>
@@ -16,7 +17,9 @@
 #include <utility>
 #include <vector>
 
-class CRZ8DeviceLink : public CResolutionCatalogue, public CRZ8FrameWide {
+// The panel's box mode (m_hRZ8DevBoxMode) comes from the model of the controller the
+// connect reads first.
+class CRZ8DeviceLink : public CResolutionCatalogue, public CRZ8FrameWide, public CRZ8Records {
 public:
     static constexpr int kMaxDevices = 16;
     static constexpr int kReplyLimitSeconds = CRZ8Exchange::kReplyLimitSeconds;
@@ -92,21 +95,9 @@ public:
     // MakeLastOpenControllerCurrent). The message pump runs on the calling thread while
     // it waits. Returns how many controllers took part.
     size_t RunOnOpenControllers(const kztr::WallJob& job);
-
-    // The four records of the panel; m_hTmpRZ8Full is the read target of the connect
-    // and the diagnostic reads.
-    RZ8Full m_hCurRZ8Full{};
-    RZ8Full m_hOldRZ8Full{};
-    RZ8Full m_hDevRZ8Full{};
-    RZ8Full m_hTmpRZ8Full{};
-
-    // The panel's box mode: which resolution list the slider shows, from the model of the
-    // controller the connect read first. Unlisted until the first connect sets it.
-    uint8_t m_hRZ8DevBoxMode = BOXMODE_UNKNOWN;
-    // The user-defined width and height as the panel has them: typed into the boxes, or
-    // taken from what a controller answered (CRZ8Exchange::ReportedHPixel).
-    uint16_t m_wHPIXEL = 0;
-    uint16_t m_wVPIXEL = 0;
+    // The same for the entries of m_hRZ8Dev given, in the order given: the one-controller
+    // actions are this with a set of one.
+    void RunOnControllers(const std::vector<int>& members, const kztr::WallJob& job);
 
     // Controllers found, in ascending box-ID order, and the current one. Both are changed
     // only through SetCurrentDevice.

@@ -73,20 +73,31 @@ CGUIGDIPlusMfcFrameMain::TracedRecords CGUIGDIPlusMfcFrameMain::RecordsToTrace()
     return {m_hCurRZ8Full, m_hTmpRZ8Full, m_hOldRZ8Full};
 }
 
-std::vector<int> CGUIGDIPlusMfcFrameMain::SendToOpenControllers(RZ8Full& hRecord, uint8_t byCode,
-                                                                const char* traceEach) {
+std::vector<int> CGUIGDIPlusMfcFrameMain::SendToControllers(const std::vector<int>& members,
+                                                            RZ8Full& hRecord, uint8_t byCode,
+                                                            const char* traceEach) {
     // Each controller's frame is stamped on a copy of its own; what the record holds
     // afterwards is the last one's, as after sending to them one after another.
-    std::vector<RZ8Full> records(OpenControllers().size(), hRecord);
-    std::vector<int> answered(records.size(), 0);
-    RunOnOpenControllers([&](size_t p, CRZ8Exchange& exchange) {
+    std::vector<RZ8Full> records(members.size(), hRecord);
+    std::vector<int> answered(members.size(), 0);
+    RunOnControllers(members, [&](size_t p, CRZ8Exchange& exchange) {
         if (traceEach) RZ8_TRACE("%s", traceEach);
         answered[p] = exchange.APIPR_SetRZ8FullData(records[p], byCode,
                                                     exchange.Device().GetBoxId(), kCommandPauseMs);
     });
-    if (!records.empty()) hRecord = records.back();
-    OnGuiThread([this] { MakeLastOpenControllerCurrent(); });
+    if (members.empty()) return answered;
+    hRecord = records.back();
+    OnGuiThread([this, last = members.back()] { SetCurrentDevice(last); });
     return answered;
+}
+
+bool CGUIGDIPlusMfcFrameMain::SendToCurrentController(RZ8Full& hRecord, uint8_t byCode) {
+    return SendToControllers({m_byCurDev}, hRecord, byCode).front() != 0;
+}
+
+std::vector<int> CGUIGDIPlusMfcFrameMain::SendToOpenControllers(RZ8Full& hRecord, uint8_t byCode,
+                                                                const char* traceEach) {
+    return SendToControllers(OpenControllers(), hRecord, byCode, traceEach);
 }
 
 void CGUIGDIPlusMfcFrameMain::ShowFailures(const std::vector<int>& answered, int nMessage) {
@@ -189,8 +200,8 @@ void CGUIGDIPlusMfcFrameMain::ApplyWork(uint8_t byBtn) {
                          TextMsg::kHwResetFailA002);
     } else {
         OnGuiThread([this] { MakeCheckedDeviceCurrent(); });
-        if (m_wApplyChange == 1 && !APIPR_SetRZ8FullData(m_hOldRZ8Full, RZ8_BOOTCDE_SET_FULLDATA,
-                                                         m_pCurRZ8Dev->GetBoxId(), kCommandPauseMs))
+        if (m_wApplyChange == 1 &&
+            !SendToCurrentController(m_hOldRZ8Full, RZ8_BOOTCDE_SET_FULLDATA))
             ShowFrameError(TextMsg::kHwResetFailA001);
     }
     OnGuiThread([this] { APIPR_UpdateWholeUIFromData(m_hOldRZ8Full); });
@@ -215,8 +226,7 @@ void CGUIGDIPlusMfcFrameMain::HWResetWork() {
         if (APIPR_GetRZ8FullData(m_hTmpRZ8Full)) showRead();
         return;
     }
-    const uint8_t boxId = m_pCurRZ8Dev ? m_pCurRZ8Dev->GetBoxId() : 0;
-    if (!APIPR_SetRZ8FullData(m_hCurRZ8Full, RZ8_BOOTCDE_HW_RESET, boxId, kCommandPauseMs)) {
+    if (!SendToCurrentController(m_hCurRZ8Full, RZ8_BOOTCDE_HW_RESET)) {
         ShowFrameError(TextMsg::kHwResetFailA001);
         return;
     }

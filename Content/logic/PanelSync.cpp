@@ -123,8 +123,7 @@ bool CGUIGDIPlusMfcFrameMain::APIPR_UpdateWholeDataFromUI(RZ8Full& hRecord) {
         OnGuiThread([this] { MakeCheckedDeviceCurrent(); });
         if (!IsSameRZ8Setting(m_hDevRZ8Full, hRecord)) {
             m_wApplyChange = 1;
-            if (!APIPR_SetRZ8FullData(hRecord, RZ8_BOOTCDE_SET_FULLDATA, m_pCurRZ8Dev->GetBoxId(),
-                                      kCommandPauseMs)) {
+            if (!SendToCurrentController(hRecord, RZ8_BOOTCDE_SET_FULLDATA)) {
                 ShowFrameError(TextMsg::kApplyFailA001);
                 return false;
             }

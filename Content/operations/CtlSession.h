@@ -4,13 +4,16 @@
 // several controllers at once takes one session per controller (see WallRun).
 #include "CtlRecords.h"
 #include "RZ8Exchange.h"
+#include "RZ8Records.h"
 #include "ResolutionCatalogue.h"
 
 #include <QString>
 #include <QStringList>
 #include <vector>
 
-class CtlSession : public CResolutionCatalogue, public CRZ8FrameWide {
+// The records (CRZ8Records) are the connected controller's: m_hTmpRZ8Full as read, also
+// before the command in m_hOldRZ8Full, m_hCurRZ8Full as it is to be written.
+class CtlSession : public CResolutionCatalogue, public CRZ8FrameWide, public CRZ8Records {
 public:
     explicit CtlSession(const QString& logDir, kztr::Clock& clock = kztr::systemClock());
     static constexpr int kCommandPauseMs = CRZ8Exchange::kCommandPauseMs;
@@ -71,17 +74,6 @@ public:
     static QString NothingFound(int first, int last);
     // "COM4: cannot open the port" with the device path and the reason when known.
     static QString OpenFailure(int com, int err);
-
-    // What the command works on: the configuration as read (m_hTmpRZ8Full, also before
-    // the command: m_hOldRZ8Full), as it is to be written (m_hCurRZ8Full) and as written.
-    RZ8Full m_hCurRZ8Full{};
-    RZ8Full m_hOldRZ8Full{};
-    RZ8Full m_hDevRZ8Full{};
-    RZ8Full m_hTmpRZ8Full{};
-    // The controller's box mode and the user-defined width and height it answered.
-    uint8_t m_hRZ8DevBoxMode = BOXMODE_UNKNOWN;
-    uint16_t m_wHPIXEL = 0;
-    uint16_t m_wVPIXEL = 0;
 
 private:
     bool Command(RZ8Full& record, uint8_t code, uint8_t boxId, int pauseMs, QString& error);
