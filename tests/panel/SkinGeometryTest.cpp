@@ -4,7 +4,6 @@
 // reaches only the first), a control under the drag strip (a press moves the window), a
 // background of another size than the window, labels the start-up places where the
 // artwork left no room, slider stops off the bar's notches.
-#include "PanelGeometry.h"
 #include "PanelTestFrame.h"
 
 #include <ostream>
@@ -20,10 +19,6 @@ namespace {
 
 namespace pg = PanelGeometry;
 using F = CGUIGDIPlusMfcFrameMain;
-
-GUIRect FromTable(const pg::Rect& r) {
-    return GUIRect{r.left, r.top, r.right, r.bottom};
-}
 
 pg::Rect FromFrame(const GUIRect& r) {
     return pg::Rect{r.left, r.top, r.right, r.bottom};
@@ -105,12 +100,11 @@ protected:
 };
 
 TEST_F(SkinGeometryTest, PanelIsTheSizeOfTheBackground) {
-    const QSize panel(pg::kPanel.width(), pg::kPanel.height());
-    EXPECT_EQ(m_frame->size(), panel);
+    EXPECT_EQ(m_frame->size(), PanelSize());
     ASSERT_TRUE(m_frame->m_pImageBKDs);
-    EXPECT_EQ(m_frame->m_pImageBKDs->size(), panel);
+    EXPECT_EQ(m_frame->m_pImageBKDs->size(), PanelSize());
     for (int i = 0; i < F::kShadowCount; ++i)
-        EXPECT_EQ(m_frame->m_hGUICtrlImageShadow[i].m_rcCtrl, FromTable(pg::kPanel)) << i;
+        EXPECT_EQ(m_frame->m_hGUICtrlImageShadow[i].m_rcCtrl, PanelRect(pg::kPanel)) << i;
 }
 
 TEST_F(SkinGeometryTest, EveryControlIsOnThePanelAndSharesNoPixelWithAnother) {
@@ -165,7 +159,7 @@ TEST_F(SkinGeometryTest, EveryLabelWithATextIsOnThePanelAndNoOtherShows) {
 // The start-up puts the resolution labels beside the slider's stops by its own numbers.
 TEST_F(SkinGeometryTest, ResolutionLabelsStandWhereTheArtworkLeftRoomForThem) {
     for (int i = 0; i < F::kTextResCount; ++i)
-        EXPECT_EQ(m_frame->m_hGUICtrlTextRes[i].m_rcCtrl, FromTable(pg::resLabel(i)))
+        EXPECT_EQ(m_frame->m_hGUICtrlTextRes[i].m_rcCtrl, PanelRect(pg::resLabel(i)))
             << "resolution label " << i;
 }
 
