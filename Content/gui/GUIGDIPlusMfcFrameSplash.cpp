@@ -1,6 +1,7 @@
 #include "GUIGDIPlusMfcFrameSplash.h"
 
 #include "ModuleDirectory.h"
+#include "PanelGeometry.h"
 
 #include <QKeyEvent>
 
@@ -8,6 +9,13 @@ namespace {
 const QString kBackground = QStringLiteral("GUIFrameSplash/GUIFrameSplashBK.tksx");
 constexpr GUIColorRef kWhite = 0xFFFFFF;
 constexpr int kAlignRight = 2;
+
+// The splash's texts, at the places its artwork leaves for them.
+void DrawSplashText(CGUIGDIPlusMfcPainter& painter, QImage* dc, const QString& text,
+                    const PanelGeometry::Rect& r, unsigned size) {
+    painter.DrawTextEx(dc, text, r.left, r.top, r.right, r.bottom, false, size, kWhite, 255, 0,
+                       kAlignRight, QStringLiteral("Arial"));
+}
 } // namespace
 
 const QString CGUIGDIPlusMfcFrameSplash::kOwnershipText =
@@ -35,10 +43,8 @@ void CGUIGDIPlusMfcFrameSplash::RepaintFrame() {
     // The file is read again on every repaint, at its own size.
     DrawBKImage(0, QString(), m_strSkinPath, 0, 0, 0, 0, 255);
     QImage* dc = GetSurfaceDC();
-    m_hPainter.DrawTextEx(dc, kVersionText, 6, 293, 264, 310, false, 12, kWhite, 255, 0,
-                          kAlignRight, QStringLiteral("Arial"));
-    m_hPainter.DrawTextEx(dc, kOwnershipText, 6, 313, 264, 330, false, 11, kWhite, 255, 0,
-                          kAlignRight, QStringLiteral("Arial"));
+    DrawSplashText(m_hPainter, dc, kVersionText, PanelGeometry::kSplashVersion, 12);
+    DrawSplashText(m_hPainter, dc, kOwnershipText, PanelGeometry::kSplashNotice, 11);
     UpdateLayeredFrame();
 }
 

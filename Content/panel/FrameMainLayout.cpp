@@ -4,6 +4,7 @@
 #include "FrameMessages.h"
 #include "GUIGDIPlusMfcFrameMain.h"
 #include "GUITextTable.h"
+#include "PanelGeometry.h"
 #include "TimingLimits.h"
 
 namespace {
@@ -12,7 +13,12 @@ constexpr GUIColorRef kWhite = 0xFFFFFF;
 constexpr GUIColorRef kAmber = 0x2DDCFF;
 constexpr GUIColorRef kGrey = 0x969696;
 constexpr unsigned char kLabelAlpha = 220;
-constexpr int kDevBoxPitch = 75;
+
+namespace pg = PanelGeometry;
+
+constexpr GUIRect R(const pg::Rect& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
 
 enum Align { kLeft = 0, kCentre = 1, kRight = 2 };
 enum Style { kRegular, kItalic, kBoldItalic };
@@ -27,38 +33,41 @@ struct LabelRow {
     bool visible;
 };
 
+constexpr const pg::RadioGroup* kGroups = pg::kRadioGroups;
+constexpr const pg::ParamRow* kRows = pg::kParamRows;
+
 // Slots A0 to A31.
 constexpr LabelRow kLabels[CGUIGDIPlusMfcFrameMain::kTextCount] = {
-    {0, {36, 7, 1137, 27}, 12, kRegular, kLeft, kWhite, true},
-    {1, {14, 111, 300, 131}, 16, kRegular, kLeft, kAmber, true},
-    {3, {1104, 111, 1225, 131}, 12, kRegular, kLeft, kWhite, true},
-    {4, {12, 230, 128, 250}, 12, kItalic, kLeft, kAmber, true},
-    {5, {40, 258, 126, 283}, 12, kRegular, kLeft, kWhite, true},
-    {6, {40, 288, 126, 313}, 12, kRegular, kLeft, kWhite, true},
-    {7, {12, 321, 128, 341}, 12, kItalic, kLeft, kAmber, true},
-    {8, {40, 350, 126, 375}, 12, kRegular, kLeft, kWhite, true},
-    {9, {40, 380, 126, 405}, 12, kRegular, kLeft, kWhite, true},
-    {10, {12, 415, 128, 435}, 12, kItalic, kLeft, kAmber, true},
-    {11, {40, 443, 126, 468}, 12, kRegular, kLeft, kWhite, true},
-    {12, {40, 473, 126, 498}, 12, kRegular, kLeft, kWhite, true},
-    {13, {12, 506, 128, 526}, 12, kItalic, kLeft, kAmber, true},
-    {14, {40, 536, 126, 561}, 12, kRegular, kLeft, kWhite, true},
-    {15, {40, 566, 126, 591}, 12, kRegular, kLeft, kWhite, true},
-    {16, {12, 602, 128, 622}, 12, kItalic, kLeft, kAmber, true},
-    {17, {40, 632, 126, 657}, 12, kRegular, kLeft, kWhite, true},
-    {18, {40, 662, 126, 687}, 12, kRegular, kLeft, kWhite, true},
-    {19, {40, 692, 126, 717}, 12, kRegular, kLeft, kWhite, true},
-    {20, {40, 722, 126, 747}, 12, kRegular, kLeft, kWhite, true},
-    {21, {252, 262, 323, 282}, 14, kBoldItalic, kCentre, kAmber, true},
-    {22, {335, 863, 352, 884}, 12, kRegular, kCentre, kWhite, true},
-    {23, {572, 262, 663, 282}, 14, kBoldItalic, kCentre, kAmber, true},
-    {24, {572, 313, 693, 333}, 12, kRegular, kRight, kWhite, true},
-    {25, {572, 428, 693, 448}, 12, kRegular, kRight, kWhite, true},
-    {26, {572, 501, 693, 521}, 12, kRegular, kRight, kWhite, true},
-    {27, {572, 576, 693, 596}, 12, kRegular, kRight, kWhite, true},
-    {28, {825, 428, 946, 448}, 12, kRegular, kRight, kWhite, true},
-    {29, {825, 501, 946, 521}, 12, kRegular, kRight, kWhite, true},
-    {30, {825, 576, 946, 596}, 12, kRegular, kRight, kWhite, true},
+    {0, R(pg::kTitleText), 12, kRegular, kLeft, kWhite, true},
+    {1, R(pg::kModelLabel), 16, kRegular, kLeft, kAmber, true},
+    {3, R(pg::kSyncLabel), 12, kRegular, kLeft, kWhite, true},
+    {4, R(kGroups[0].heading), 12, kItalic, kLeft, kAmber, true},
+    {5, R(kGroups[0].labels[0]), 12, kRegular, kLeft, kWhite, true},
+    {6, R(kGroups[0].labels[1]), 12, kRegular, kLeft, kWhite, true},
+    {7, R(kGroups[1].heading), 12, kItalic, kLeft, kAmber, true},
+    {8, R(kGroups[1].labels[0]), 12, kRegular, kLeft, kWhite, true},
+    {9, R(kGroups[1].labels[1]), 12, kRegular, kLeft, kWhite, true},
+    {10, R(kGroups[2].heading), 12, kItalic, kLeft, kAmber, true},
+    {11, R(kGroups[2].labels[0]), 12, kRegular, kLeft, kWhite, true},
+    {12, R(kGroups[2].labels[1]), 12, kRegular, kLeft, kWhite, true},
+    {13, R(kGroups[3].heading), 12, kItalic, kLeft, kAmber, true},
+    {14, R(kGroups[3].labels[0]), 12, kRegular, kLeft, kWhite, true},
+    {15, R(kGroups[3].labels[1]), 12, kRegular, kLeft, kWhite, true},
+    {16, R(kGroups[4].heading), 12, kItalic, kLeft, kAmber, true},
+    {17, R(kGroups[4].labels[0]), 12, kRegular, kLeft, kWhite, true},
+    {18, R(kGroups[4].labels[1]), 12, kRegular, kLeft, kWhite, true},
+    {19, R(kGroups[4].labels[2]), 12, kRegular, kLeft, kWhite, true},
+    {20, R(kGroups[4].labels[3]), 12, kRegular, kLeft, kWhite, true},
+    {21, R(pg::kResHeading), 14, kBoldItalic, kCentre, kAmber, true},
+    {22, R(pg::kUserTimes), 12, kRegular, kCentre, kWhite, true},
+    {23, R(pg::kParamHeading), 14, kBoldItalic, kCentre, kAmber, true},
+    {24, R(kRows[0].label), 12, kRegular, kRight, kWhite, true},
+    {25, R(kRows[1].label), 12, kRegular, kRight, kWhite, true},
+    {26, R(kRows[2].label), 12, kRegular, kRight, kWhite, true},
+    {27, R(kRows[3].label), 12, kRegular, kRight, kWhite, true},
+    {28, R(kRows[4].label), 12, kRegular, kRight, kWhite, true},
+    {29, R(kRows[5].label), 12, kRegular, kRight, kWhite, true},
+    {30, R(kRows[6].label), 12, kRegular, kRight, kWhite, true},
     {-1, {0, 0, 0, 0}, 0, kRegular, kLeft, 0, false},
     {-1, {0, 0, 0, 0}, 0, kRegular, kLeft, 0, false},
 };
@@ -72,41 +81,51 @@ struct StripRow {
 };
 
 constexpr StripRow kSwitches[CGUIGDIPlusMfcFrameMain::kSwitchCount] = {
-    {"GUIFrameMainCtrlSwitch_SerialCOM", {24, 53, 148, 89}, FrameMsg::kSwitchSerialCom, true, 0},
-    {"GUIFrameMainCtrlSwitch_Pattern", {183, 53, 307, 89}, FrameMsg::kSwitchPattern, true, 0},
-    {"GUIFrameMainCtrlSwitch_RGBW", {342, 53, 466, 89}, FrameMsg::kSwitchRgbw, true, 0},
+    {"GUIFrameMainCtrlSwitch_SerialCOM", R(pg::kSwitches[0]), FrameMsg::kSwitchSerialCom, true, 0},
+    {"GUIFrameMainCtrlSwitch_Pattern", R(pg::kSwitches[1]), FrameMsg::kSwitchPattern, true, 0},
+    {"GUIFrameMainCtrlSwitch_RGBW", R(pg::kSwitches[2]), FrameMsg::kSwitchRgbw, true, 0},
 };
 
 constexpr const char* kAddInc = "GUIFrameMainCtrlBtn_AddInc";
 constexpr const char* kAddDec = "GUIFrameMainCtrlBtn_AddDec";
 constexpr std::uint32_t kAdj = FrameMsg::kBtnAdjustFirst;
 
+// A +/- pair of a number box 2 to 8, from its row of the parameter area.
+constexpr StripRow Inc(int row) {
+    return {kAddInc, R(kRows[row].inc), kAdj + 2u * unsigned(row), true, 0};
+}
+constexpr StripRow Dec(int row) {
+    return {kAddDec, R(kRows[row].dec), kAdj + 2u * unsigned(row) + 1u, true, 0};
+}
+
 constexpr StripRow kButtons[CGUIGDIPlusMfcFrameMain::kBtnCount] = {
-    {"GUIFrameMainCtrlBtn_Exit", {1179, 4, 1227, 28}, FrameMsg::kBtnExit, true, 0},
-    {"GUIFrameMainCtrlBtn_HWReset", {662, 55, 786, 87}, FrameMsg::kBtnHWReset, true, 0},
+    {"GUIFrameMainCtrlBtn_Exit", R(pg::kExit), FrameMsg::kBtnExit, true, 0},
+    {"GUIFrameMainCtrlBtn_HWReset", R(pg::kHWReset), FrameMsg::kBtnHWReset, true, 0},
     // Hidden under the setting button: neither drawn nor hit.
-    {"GUIFrameMainCtrlBtn_SWReset", {811, 55, 935, 87}, FrameMsg::kBtnSWReset, false, 0},
-    {"GUIFrameMainCtrlBtn_Identify", {505, 55, 629, 87}, FrameMsg::kBtnIdentify, true, 0},
-    {"GUIFrameMainCtrlBtn_Setting", {811, 55, 935, 87}, FrameMsg::kBtnSetting, true, 0},
-    {"GUIFrameMainCtrlBtn_Apply", {1081, 55, 1205, 87}, FrameMsg::kBtnApply, true, 0},
-    {"GUIFrameMainCtrlBtn_Set", {399, 866, 435, 882}, FrameMsg::kBtnSetUserRes, true, 0},
-    // The +/- pairs of number boxes 2 to 8.
-    {kAddInc, {741, 299, 775, 321}, kAdj + 0, true, 0},
-    {kAddDec, {741, 322, 775, 348}, kAdj + 1, true, 0},
-    {kAddInc, {741, 414, 775, 436}, kAdj + 2, true, 0},
-    {kAddDec, {741, 437, 775, 463}, kAdj + 3, true, 0},
-    {kAddInc, {741, 487, 775, 509}, kAdj + 4, true, 0},
-    {kAddDec, {741, 510, 775, 536}, kAdj + 5, true, 0},
-    {kAddInc, {741, 562, 775, 584}, kAdj + 6, true, 0},
-    {kAddDec, {741, 585, 775, 611}, kAdj + 7, true, 0},
-    {kAddInc, {994, 414, 1028, 436}, kAdj + 8, true, 0},
-    {kAddDec, {994, 437, 1028, 463}, kAdj + 9, true, 0},
-    {kAddInc, {994, 487, 1028, 509}, kAdj + 10, true, 0},
-    {kAddDec, {994, 510, 1028, 536}, kAdj + 11, true, 0},
-    {kAddInc, {994, 562, 1028, 584}, kAdj + 12, true, 0},
-    {kAddDec, {994, 585, 1028, 611}, kAdj + 13, true, 0},
+    {"GUIFrameMainCtrlBtn_SWReset", R(pg::kSWReset), FrameMsg::kBtnSWReset, false, 0},
+    {"GUIFrameMainCtrlBtn_Identify", R(pg::kIdentify), FrameMsg::kBtnIdentify, true, 0},
+    {"GUIFrameMainCtrlBtn_Setting", R(pg::kSetting), FrameMsg::kBtnSetting, true, 0},
+    {"GUIFrameMainCtrlBtn_Apply", R(pg::kApply), FrameMsg::kBtnApply, true, 0},
+    {"GUIFrameMainCtrlBtn_Set", R(pg::kSet), FrameMsg::kBtnSetUserRes, true, 0},
+    Inc(0),
+    Dec(0),
+    Inc(1),
+    Dec(1),
+    Inc(2),
+    Dec(2),
+    Inc(3),
+    Dec(3),
+    Inc(4),
+    Dec(4),
+    Inc(5),
+    Dec(5),
+    Inc(6),
+    Dec(6),
 };
 static_assert(kAdj + 13 == FrameMsg::kBtnAdjustLast, "fourteen adjusters");
+// The background draws a bay per device and a notch per slider stop.
+static_assert(pg::kDeviceCount == CGUIGDIPlusMfcFrameMain::kDevBoxCount, "a bay per device box");
+static_assert(pg::kSliderStops == kSliderPositionCount, "a notch per slider position");
 
 constexpr const char* kRdoStd = "GUIFrameMainCtrlRdoBtn_STD";
 
@@ -120,15 +139,15 @@ struct EditRow {
 };
 
 constexpr EditRow kEditBoxes[CGUIGDIPlusMfcFrameMain::kEditBoxCount] = {
-    {{296, 864, 336, 883}, 99999, 0, CGUIGDIPlusMfcCtrlEditBox::kFocused},
-    {{351, 864, 391, 883}, 9999, 0, 0},
-    {{695, 313, 735, 332}, kVerticalRate.max, kVerticalRate.min, 0},
-    {{695, 428, 735, 447}, kHorzBlank.max, kHorzBlank.min, 0},
-    {{695, 501, 735, 520}, kHorzOffset.max, kHorzOffset.min, 0},
-    {{695, 576, 735, 595}, kHorzSyncWidth.max, kHorzSyncWidth.min, 0},
-    {{948, 428, 988, 447}, kVertBlank.max, kVertBlank.min, 0},
-    {{948, 501, 988, 520}, kVertOffset.max, kVertOffset.min, 0},
-    {{948, 576, 988, 595}, kVertSyncWidth.max, kVertSyncWidth.min, 0},
+    {R(pg::kUserWidthBox), 99999, 0, CGUIGDIPlusMfcCtrlEditBox::kFocused},
+    {R(pg::kUserHeightBox), 9999, 0, 0},
+    {R(kRows[0].box), kVerticalRate.max, kVerticalRate.min, 0},
+    {R(kRows[1].box), kHorzBlank.max, kHorzBlank.min, 0},
+    {R(kRows[2].box), kHorzOffset.max, kHorzOffset.min, 0},
+    {R(kRows[3].box), kHorzSyncWidth.max, kHorzSyncWidth.min, 0},
+    {R(kRows[4].box), kVertBlank.max, kVertBlank.min, 0},
+    {R(kRows[5].box), kVertOffset.max, kVertOffset.min, 0},
+    {R(kRows[6].box), kVertSyncWidth.max, kVertSyncWidth.min, 0},
 };
 
 CGUIGDIPlusMfcCtrlText LabelDescriptor(const LabelRow& row) {
@@ -159,14 +178,15 @@ template <typename Strip> void FillStrip(Strip& d, const QString& path, const St
     d.m_iState = row.state;
 }
 
-// Radio group: one skin, one message, rectangles by index, the first one checked.
-template <size_t N>
-bool BuildRadioGroup(CGUIGDIPlusMfcCtrlRdoBtn (&group)[N], const QString& path, std::uint32_t msg,
-                     const GUIRect (&rects)[N]) {
+// Radio group G of the column: one skin, one message, its radios' places, the first one
+// checked. A group of more radios than the table places would stand at (0, 0).
+template <int G, size_t N>
+bool BuildRadioGroup(CGUIGDIPlusMfcCtrlRdoBtn (&group)[N], const QString& path, std::uint32_t msg) {
+    static_assert(N == size_t(kGroups[G].count), "the table places every radio of the group");
     bool ok = true;
     for (size_t i = 0; i < N; ++i) {
         CGUIGDIPlusMfcCtrlRdoBtn d;
-        FillStrip(d, path, StripRow{nullptr, rects[i], msg, true, i == 0 ? 1 : 0});
+        FillStrip(d, path, StripRow{nullptr, R(kGroups[G].radios[i]), msg, true, i == 0 ? 1 : 0});
         group[i].CopyFrom(d);
         ok = group[i].LoadImage() && ok;
     }
@@ -195,16 +215,14 @@ int CGUIGDIPlusMfcFrameMain::BuildControls() {
     for (int i = 0; i < kDevBoxCount; ++i) {
         CGUIGDIPlusMfcCtrlRdoBtn d;
         FillStrip(d, skin("GUIFrameMainCtrlRdoBtn_DeviceBox"),
-                  StripRow{nullptr, {45, 142, 70, 167}, FrameMsg::kRdoDevBox, false, 0});
-        d.m_rcCtrl.Offset(kDevBoxPitch * i, 0);
+                  StripRow{nullptr, R(pg::deviceButton(i)), FrameMsg::kRdoDevBox, false, 0});
         m_hGUICtrlRdoBtnDevBox[i].CopyFrom(d);
         ok = m_hGUICtrlRdoBtnDevBox[i].LoadImage() && ok;
     }
 
     for (int i = 0; i < kDevBoxCount; ++i) {
-        CGUIGDIPlusMfcCtrlText d =
-            LabelDescriptor(LabelRow{2, {23, 173, 89, 218}, 11, kRegular, kCentre, kWhite, false});
-        d.m_rcCtrl.Offset(kDevBoxPitch * i, 0);
+        CGUIGDIPlusMfcCtrlText d = LabelDescriptor(
+            LabelRow{2, R(pg::deviceLabel(i)), 11, kRegular, kCentre, kWhite, false});
         m_hGUICtrlTextDevBox[i].CopyFrom(d);
     }
 
@@ -217,7 +235,7 @@ int CGUIGDIPlusMfcFrameMain::BuildControls() {
     for (int i = 0; i < kShadowCount; ++i) {
         CGUIGDIPlusMfcCtrlImage d;
         d.m_strImagePath = skin(shades[i]);
-        d.m_rcCtrl = GUIRect{0, 0, 1235, 940};
+        d.m_rcCtrl = R(pg::kPanel);
         d.m_bVisible = true;
         d.m_iState = 0;
         m_hGUICtrlImageShadow[i].CopyFrom(d);
@@ -227,10 +245,7 @@ int CGUIGDIPlusMfcFrameMain::BuildControls() {
     {
         CGUIGDIPlusMfcCtrlChkBox d;
         FillStrip(d, skin("GUIFrameMainCtrlChkBox_STD"),
-                  StripRow{nullptr,
-                           {1080, 113, 1098, 132},
-                           FrameMsg::kChkBoxDevSettingSync,
-                           true,
+                  StripRow{nullptr, R(pg::kSyncCheck), FrameMsg::kChkBoxDevSettingSync, true,
                            CGUIGDIPlusMfcCtrlCheckable::kOn});
         m_hGUICtrlChkBox[0].CopyFrom(d);
         ok = m_hGUICtrlChkBox[0].LoadImage() && ok;
@@ -252,31 +267,20 @@ int CGUIGDIPlusMfcFrameMain::BuildControls() {
     }
 
     const QString rdo = skin(kRdoStd);
-    ok = BuildRadioGroup(m_hGUICtrlRdoBtnHPol, rdo, FrameMsg::kRdoHorzPolarity,
-                         {{17, 261, 36, 280}, {17, 289, 37, 308}}) &&
-         ok;
-    ok = BuildRadioGroup(m_hGUICtrlRdoBtnVPol, rdo, FrameMsg::kRdoVertPolarity,
-                         {{17, 354, 36, 373}, {17, 382, 37, 401}}) &&
-         ok;
-    ok = BuildRadioGroup(m_hGUICtrlRdoBtnColor, rdo, FrameMsg::kRdoColorDepth,
-                         {{17, 446, 36, 465}, {17, 474, 37, 493}}) &&
-         ok;
-    ok = BuildRadioGroup(m_hGUICtrlRdoBtnAudio, rdo, FrameMsg::kRdoAudioSupport,
-                         {{17, 540, 36, 559}, {17, 568, 37, 587}}) &&
-         ok;
-    ok = BuildRadioGroup(
-             m_hGUICtrlRdoBtnEDID, rdo, FrameMsg::kRdoEdidVersion,
-             {{17, 635, 36, 654}, {17, 663, 37, 682}, {17, 695, 36, 714}, {17, 726, 37, 745}}) &&
-         ok;
+    ok = BuildRadioGroup<0>(m_hGUICtrlRdoBtnHPol, rdo, FrameMsg::kRdoHorzPolarity) && ok;
+    ok = BuildRadioGroup<1>(m_hGUICtrlRdoBtnVPol, rdo, FrameMsg::kRdoVertPolarity) && ok;
+    ok = BuildRadioGroup<2>(m_hGUICtrlRdoBtnColor, rdo, FrameMsg::kRdoColorDepth) && ok;
+    ok = BuildRadioGroup<3>(m_hGUICtrlRdoBtnAudio, rdo, FrameMsg::kRdoAudioSupport) && ok;
+    ok = BuildRadioGroup<4>(m_hGUICtrlRdoBtnEDID, rdo, FrameMsg::kRdoEdidVersion) && ok;
 
     {
         CGUIGDIPlusMfcCtrlSlider d;
         d.m_strImagePath = skin("GUIFrameMainCtrlSlider_ResolutionBtn");
         d.m_strImagePath2 = skin("GUIFrameMainCtrlSlider_ResolutionBar");
-        d.m_rcThumb = GUIRect{274, 316, 297, 339};
-        d.m_rcBar = GUIRect{278, 323, 293, 875};
-        d.m_iStart = 323;
-        d.m_iEnd = 875;
+        d.m_rcThumb = R(pg::kSliderThumb);
+        d.m_rcBar = R(pg::kSliderBar);
+        d.m_iStart = pg::kSliderStart;
+        d.m_iEnd = pg::kSliderEnd;
         d.m_iCount = kSliderPositionCount;
         d.m_iSpare = kSliderPositionCount;
         d.m_bVisible = true;

@@ -1,12 +1,9 @@
 // How the panel's mouse events reach its controls: the groups in the frame's order, the
 // drag strip along the title, the shade as the busy test, and the adjusters' repeat.
 #include "GUIGDIPlusMfcFrameMain.h"
+#include "PanelGeometry.h"
 
 namespace {
-
-// Presses up here move the window instead of reaching a control.
-constexpr int kDragStripRight = 1175;
-constexpr int kDragStripBottom = 32;
 
 template <typename Ctrl, size_t N> std::vector<IGUIGDIPlusMfcCtrl*> Group(Ctrl (&ctrls)[N]) {
     std::vector<IGUIGDIPlusMfcCtrl*> v;
@@ -38,7 +35,10 @@ void CGUIGDIPlusMfcFrameMain::SetupMouseRouting() {
     MouseRouter::Hooks& hooks = router.GetHooks();
     // Shaded, or a handler is talking to the controllers: only the drag strip answers.
     hooks.isBusy = [this] { return m_nShadeMode != 0 || InExchange(); };
-    hooks.inDragStrip = [](int x, int y) { return x <= kDragStripRight && y <= kDragStripBottom; };
+    // Presses up there move the window instead of reaching a control.
+    hooks.inDragStrip = [](int x, int y) {
+        return x <= PanelGeometry::kDragStripRight && y <= PanelGeometry::kTitleHeight;
+    };
     hooks.onPressed = [this, btn](int group, int index) {
         if (group == btn && index >= kFirstAdjusterBtn)
             m_hBtnRepeat.Start(index, m_hGUICtrlBtn[index].GetMsg());

@@ -2,12 +2,14 @@
 """AT-SPI client for panel_atspi.sh: reads the running panel as a screen reader would and
 operates it by its controls' actions.
 
-  panel_atspi.py <log folder of the panel's copy>
+  panel_atspi.py <log folder of the panel's copy> <the panel's places, as panelgeom writes them>
 
 Prints what it saw; exits 0 when every check held, 1 with the failed check otherwise.
 """
 import glob
 import os
+import re
+import shlex
 import sys
 import time
 
@@ -16,6 +18,20 @@ from gi.repository import GLib
 
 LOG_DIR = sys.argv[1]
 events = []
+
+
+def read_places(path):
+    """The panel's places by name, "left top right bottom" in panel units."""
+    places = {}
+    with open(path) as f:
+        for line in f:
+            m = re.match(r"^(\w+)=(.*)$", line.strip())
+            if m:
+                places[m.group(1)] = [int(v) for v in shlex.split(m.group(2))[0].split()]
+    return places
+
+
+PLACES = read_places(sys.argv[2])
 
 
 def fail(message):
@@ -144,11 +160,15 @@ rate = find(win, "spin button", "Vertical Rate").queryValue()
 if (rate.currentValue, rate.minimumValue, rate.maximumValue) != (20, 20, 120):
     fail("Vertical Rate reads %g in %g..%g" % (rate.currentValue, rate.minimumValue, rate.maximumValue))
 
-# The extents are on the screen where the switch is drawn: the panel at (182, 55), the
-# switch at (24, 53) to (148, 89) of it.
+# The extents are on the screen where the switch is drawn: the panel centred on the fixed
+# 1600 x 1050 area, the switch at its place of the layout.
+_, _, panel_w, panel_h = PLACES["rect_panel"]
+panel_x, panel_y = (1600 - panel_w) // 2, (1050 - panel_h) // 2
+left, top, right, bottom = PLACES["rect_serial"]
 ext = find(win, "push button", "Serial COM").queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-if (ext.x, ext.y, ext.width, ext.height) != (206, 108, 124, 36):
-    fail("Serial COM extents %s" % (ext,))
+expected = (panel_x + left, panel_y + top, right - left, bottom - top)
+if (ext.x, ext.y, ext.width, ext.height) != expected:
+    fail("Serial COM extents %s, expected %s" % (ext, expected))
 
 # Connecting by the switch's action reaches the simulated controllers.
 do(find(win, "push button", "Serial COM"), "Toggle")

@@ -4,6 +4,7 @@
 # role and name, reads their states, connects by the "Serial COM" switch's action and
 # ends the program by the "Exit" action, which must end it with status 0.
 #   panel_atspi.sh <KZTRMaster>
+# KZTR_PANEL_GEOMETRY names the panel's places, as panelgeom writes them at build time.
 # Exit status 77 (skipped) when Xvfb, D-Bus, the AT-SPI bus launcher or pyatspi is missing.
 set -euo pipefail
 
@@ -47,6 +48,7 @@ fail() {
 
 # shellcheck source=../support/private_panel.sh
 source "$(dirname "$0")/../support/private_panel.sh"
+panel_places
 private_panel_copy "$work" "$exe"
 # Nothing of the user's desktop may answer: no session bus, no accessibility bus, no
 # settings that would turn accessibility on by themselves.
@@ -83,7 +85,7 @@ dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
 app_pid=$!
 
 set +e
-timeout 100 "$python" "$(dirname "$0")/panel_atspi.py" "$work/app/LogoFiles"
+timeout 100 "$python" "$(dirname "$0")/panel_atspi.py" "$work/app/LogoFiles" "$panel_places"
 client_status=$?
 set -e
 [ "$client_status" -eq 0 ] || fail "the AT-SPI client failed (status $client_status)"

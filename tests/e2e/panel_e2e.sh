@@ -2,7 +2,8 @@
 # End-to-end: the real KZTRMaster on a private Xvfb display.
 #   panel_e2e.sh <case> <KZTRMaster> <imagecheck> [<cursorcheck> [<rz8sim>]]
 # Cases:
-#   exit        the panel shows at (182, 55); a click on Exit ends the process with status 0
+#   exit        the panel shows at its fixed place (182, 55); a click on Exit ends the process
+#               with status 0
 #   no-backdrop a skin without GUIFrameMainBKEn.tksx: the error box shows, dismissing it ends
 #               the process
 #   operate     (needs cursorcheck) with simulated controllers: connect, choose a device box,
@@ -24,6 +25,7 @@
 #   small       1366 x 768: the panel is shown whole, shrunk to the screen's height; a
 #               click on Exit where it is shown ends the process with status 0
 # The screen is 1600 x 1050 unless KZTR_E2E_SCREEN gives another size (e.g. 1920x1080).
+# KZTR_PANEL_GEOMETRY names the panel's places, as panelgeom writes them at build time.
 # With KZTR_E2E_KEEP set to a folder, the screen shots taken on the way are copied there.
 # Exit status 77 (skipped) only when Xvfb, xdotool or ImageMagick is missing (apply: or
 # setxkbmap; network: or ser2net).
@@ -41,10 +43,29 @@ for tool in Xvfb xdotool import convert; do
     fi
 done
 
-# The panel is centred on a fixed 1600 x 1050 area; its window is 1235 x 940.
-readonly panel_x=182 panel_y=55
+# Where the layout puts every control, from the table the panel is built from: no copy
+# of it here. place <name> is "left top right bottom" in panel units.
+# shellcheck source=../support/private_panel.sh
+source "$(dirname "$0")/../support/private_panel.sh"
+panel_places
+panel_rect=$(place panel)
+read -r _ _ panel_w panel_h <<<"$panel_rect"
+readonly panel_w panel_h
+
+# middle <rect>: the middle of a place, "x y" in panel units.
+middle() {
+    local l t r b
+    read -r l t r b <<<"$1"
+    echo "$(((l + r) / 2)) $(((t + b) / 2))"
+}
+
+# The panel is centred on a fixed 1600 x 1050 area.
+readonly panel_x=$(((1600 - panel_w) / 2)) panel_y=$(((1050 - panel_h) / 2))
 readonly screen_size=${KZTR_E2E_SCREEN:-1600x1050}
-readonly exit_x=$((panel_x + (1179 + 1227) / 2)) exit_y=$((panel_y + (4 + 28) / 2))
+rect_exit=$(place exit)
+read -r exit_mx exit_my <<<"$(middle "$rect_exit")"
+readonly exit_mx exit_my
+readonly exit_x=$((panel_x + exit_mx)) exit_y=$((panel_y + exit_my))
 
 work=$(mktemp -d)
 xvfb_pid=""
@@ -71,8 +92,6 @@ fail() {
     exit 1
 }
 
-# shellcheck source=../support/private_panel.sh
-source "$(dirname "$0")/../support/private_panel.sh"
 private_panel_copy "$work" "$exe"
 
 # Without -noreset Xvfb would reset when its last client leaves, and with it the key map
@@ -112,30 +131,60 @@ panel_matches() {
 }
 
 # --- Operating the panel --------------------------------------------------------------
-# Controls as "left top right bottom" in window coordinates.
-readonly rect_serial="24 53 148 89" rect_pattern="183 53 307 89"
-readonly rect_identify="505 55 629 87" rect_setting="811 55 935 87" rect_exit="1179 4 1227 28"
-readonly rect_model="14 111 300 131"
-readonly rect_hwreset="662 55 786 87" rect_apply="1081 55 1205 87"
+# Controls as "left top right bottom" in window coordinates; one a line, so that a
+# missing one stops the script.
+rect_serial=$(place serial)
+rect_pattern=$(place pattern)
+rect_identify=$(place identify)
+rect_setting=$(place setting)
+rect_model=$(place model)
+rect_hwreset=$(place hwreset)
+rect_apply=$(place apply)
 # The vertical rate's box and its + button.
-readonly rect_rate="695 313 735 332" rect_rate_up="741 299 775 321"
-radio_rect() { echo "$((45 + 75 * $1)) 142 $((70 + 75 * $1)) 167"; }
-label_rect() { echo "$((23 + 75 * $1)) 173 $((89 + 75 * $1)) 218"; }
-# A device column's label in two parts: firmware and COM lines, and the box-ID line.
-label_head() { echo "$((23 + 75 * $1)) 173 $((89 + 75 * $1)) 200"; }
-label_box_id() { echo "$((23 + 75 * $1)) 200 $((89 + 75 * $1)) 218"; }
+rect_rate=$(place param_box_0)
+rect_rate_up=$(place param_inc_0)
+readonly rect_serial rect_pattern rect_identify rect_setting rect_exit rect_model rect_hwreset \
+    rect_apply rect_rate rect_rate_up
+# radio_rect <i>, label_rect <i>: device column i's radio and label.
+radio_rect() { place "device_radio_$1"; }
+label_rect() { place "device_label_$1"; }
+# A device column's label in two parts: firmware and COM lines, and the box-ID line, the
+# label's last 18 units.
+label_head() {
+    local l t r b
+    read -r l t r b <<<"$(label_rect "$1")"
+    echo "$l $t $r $((b - 18))"
+}
+label_box_id() {
+    local l t r b
+    read -r l t r b <<<"$(label_rect "$1")"
+    echo "$l $((b - 18)) $r $b"
+}
 # Where the pointer rests between clicks: a spot of the panel without a control, or off it.
 readonly rest_x=$((panel_x + 600)) rest_y=$((panel_y + 915))
 readonly away_x=10 away_y=1040
 
+# on_screen <rect>: the middle of the control on the screen, "x y".
+on_screen() {
+    local x y
+    read -r x y <<<"$(middle "$1")"
+    echo "$((panel_x + x)) $((panel_y + y))"
+}
+
 # click <rect> [away]: a click in the middle of the control; then the pointer rests.
 click() {
-    local l t r b
-    read -r l t r b <<<"$1"
+    local cx cy
+    read -r cx cy <<<"$(on_screen "$1")"
     local x=$rest_x y=$rest_y
     if [ "${2:-}" = away ]; then x=$away_x y=$away_y; fi
-    xdotool mousemove $((panel_x + (l + r) / 2)) $((panel_y + (t + b) / 2)) click 1 \
-        mousemove "$x" "$y"
+    xdotool mousemove "$cx" "$cy" click 1 mousemove "$x" "$y"
+}
+
+# crop_of <rect>: ImageMagick's geometry of that part of a panel picture.
+crop_of() {
+    local l t r b
+    read -r l t r b <<<"$1"
+    echo "$((r - l))x$((b - t))+$l+$t"
 }
 
 screen() { import -display "$DISPLAY" -window root "$work/screen.png"; }
@@ -149,7 +198,7 @@ keep() {
 }
 
 # panel_of <out>: the panel's part of the last screen shot, to compare later ones with.
-panel_of() { convert "$work/screen.png" -crop 1235x940+$panel_x+$panel_y +repage "$1"; }
+panel_of() { convert "$work/screen.png" -crop "${panel_w}x${panel_h}+$panel_x+$panel_y" +repage "$1"; }
 
 # shows <reference>: the last screen shot shows the whole reference panel at its place.
 shows() { "$imagecheck" "$work/screen.png" "$1" "$panel_x" "$panel_y" >/dev/null; }
@@ -161,7 +210,7 @@ screen_shows() { screen && shows "$1"; }
 region_shows() {
     local l t r b dx=${3:-0}
     read -r l t r b <<<"$2"
-    convert "$1" -crop "$((r - l))x$((b - t))+$l+$t" +repage "$work/region.png" &&
+    convert "$1" -crop "$(crop_of "$2")" +repage "$work/region.png" &&
         "$imagecheck" "$work/screen.png" "$work/region.png" $((panel_x + l + dx)) \
             $((panel_y + t)) >/dev/null
 }
@@ -211,7 +260,7 @@ cursor_idle() { [ "$(cursor)" = "$idle_cursor" ]; }
 # Brightness (0 to 1) of the panel's left strip on the last screen shot, away from the
 # boxes shown in the middle; shaded is when it is below 80 % of the unshaded one, $bright.
 left_mean() {
-    convert "$work/screen.png" -crop 330x940+$panel_x+$panel_y +repage -colorspace Gray \
+    convert "$work/screen.png" -crop "330x${panel_h}+$panel_x+$panel_y" +repage -colorspace Gray \
         -format '%[fx:mean]' info:
 }
 shaded() {
@@ -319,12 +368,14 @@ operate)
 
     # Device box 2 checked: the connected reference with column 1's checked radio in
     # column 2 and column 3's unchecked one in column 1.
-    region_of() { convert "$work/ref-on.png" -crop 25x25+"$1"+142 +repage "$2"; }
-    region_of 45 "$work/radio-checked.png"
-    region_of 195 "$work/radio-unchecked.png"
+    region_of() { convert "$work/ref-on.png" -crop "$(crop_of "$(radio_rect "$1")")" +repage "$2"; }
+    # The corner of device column i's radio as "+left+top".
+    corner_of() { crop_of "$(radio_rect "$1")" | sed 's/^[^+]*//'; }
+    region_of 0 "$work/radio-checked.png"
+    region_of 2 "$work/radio-unchecked.png"
     convert "$work/ref-on.png" \
-        "$work/radio-checked.png" -geometry +120+142 -compose copy -composite \
-        "$work/radio-unchecked.png" -geometry +45+142 -compose copy -composite \
+        "$work/radio-checked.png" -geometry "$(corner_of 1)" -compose copy -composite \
+        "$work/radio-unchecked.png" -geometry "$(corner_of 0)" -compose copy -composite \
         "$work/ref-box2.png"
     cp "$work/ref-box2.png" "$shots/00-expected-box2.png"
 
@@ -337,7 +388,8 @@ operate)
     idle_cursor=$(cursor)
     xdotool mousemove "$rest_x" "$rest_y" sleep 0.5
     [ "$(cursor)" = "$idle_cursor" ] || fail "the pointer's shape over the panel does not settle"
-    xdotool mousemove $((panel_x + 86)) $((panel_y + 71)) sleep 0.5
+    read -r serial_x serial_y <<<"$(on_screen "$rect_serial")"
+    xdotool mousemove "$serial_x" "$serial_y" sleep 0.5
     hand_cursor=$(cursor)
 
     # Serial COM on. Presses while connecting come to nothing: one on Pattern meanwhile.
@@ -873,13 +925,15 @@ hidpi)
         fail "--screenshot at ratio 2 failed: $(cat "$work/reference.log")"
     QT_QPA_PLATFORM=offscreen "$work/app/KZTRMaster" --screenshot "$work/ref-1x.png" \
         >"$work/reference.log" 2>&1 || fail "--screenshot failed: $(cat "$work/reference.log")"
-    [ "$(identify -format '%wx%h' "$work/reference.png")" = 2470x1880 ] ||
-        fail "the ratio-2 picture is $(identify -format '%wx%h' "$work/reference.png"), not 2470x1880"
+    readonly size_2x=$((2 * panel_w))x$((2 * panel_h))
+    [ "$(identify -format '%wx%h' "$work/reference.png")" = "$size_2x" ] ||
+        fail "the ratio-2 picture is $(identify -format '%wx%h' "$work/reference.png"), not $size_2x"
     QT_SCALE_FACTOR=2 "$work/app/KZTRMaster" >"$work/app.log" 2>&1 &
     app_pid=$!
-    # At (182, 55) of the 1920 x 1080 logical screen: (364, 110) in device pixels.
-    at_2x() { screen && "$imagecheck" "$work/screen.png" "$work/reference.png" 364 110; }
-    wait_for 30 at_2x || fail "the ratio-2 panel did not show at (364, 110)"
+    # At the fixed place of the 1920 x 1080 logical screen, twice over in device pixels.
+    readonly x_2x=$((2 * panel_x)) y_2x=$((2 * panel_y))
+    at_2x() { screen && "$imagecheck" "$work/screen.png" "$work/reference.png" "$x_2x" "$y_2x"; }
+    wait_for 30 at_2x || fail "the ratio-2 panel did not show at ($x_2x, $y_2x)"
     keep panel-at-2x
     geometry=$(xdotool search --onlyvisible --name '^nIVRA - v3\.11$' getwindowgeometry --shell | head -n 5)
     eval "$geometry"
@@ -891,9 +945,9 @@ hidpi)
     sharpnesscheck=$cursorcheck
     [ -n "$sharpnesscheck" ] && [ -x "$sharpnesscheck" ] ||
         fail "hidpi needs the sharpness helper as fourth argument"
-    "$sharpnesscheck" "$work/screen.png" 364 110 "$work/ref-1x.png" 560 1300 ||
+    "$sharpnesscheck" "$work/screen.png" "$x_2x" "$y_2x" "$work/ref-1x.png" 560 1300 ||
         fail "the panel at ratio 2 is not sharper than its 1x picture enlarged"
-    xdotool mousemove $((364 + 2 * (1179 + 1227) / 2)) $((110 + 2 * (4 + 28) / 2)) click 1
+    xdotool mousemove $((x_2x + 2 * exit_mx)) $((y_2x + 2 * exit_my)) click 1
     wait_exit 15 || fail "the process did not end after a click on Exit"
     [ "$app_status" -eq 0 ] || fail "exit status $app_status after Exit, expected 0"
     echo "sharp, whole on the screen; Exit ended the process with status 0"
@@ -913,7 +967,7 @@ small)
     [ "$X" -ge 0 ] && [ "$Y" -ge 0 ] && [ $((X + WIDTH)) -le "$screen_w" ] &&
         [ $((Y + HEIGHT)) -le "$screen_h" ] ||
         fail "the window ($X, $Y, $WIDTH x $HEIGHT) is not wholly on the screen"
-    [ "$HEIGHT" -eq "$screen_h" ] && [ "$WIDTH" -eq $((1235 * screen_h / 940)) ] ||
+    [ "$HEIGHT" -eq "$screen_h" ] && [ "$WIDTH" -eq $((panel_w * screen_h / panel_h)) ] ||
         fail "the window is $WIDTH x $HEIGHT, not the panel shrunk to the screen's height"
     # The whole panel, shrunk: the 1x picture resized to the window matches the screen.
     convert "$work/ref-1x.png" -filter Triangle -resize "${WIDTH}x${HEIGHT}!" "$work/reference.png"
@@ -932,8 +986,8 @@ small)
     fi
     keep panel-shrunk
     # Exit where it is shown: its panel point times the window's scale.
-    exit_sx=$((X + (1179 + 1227) / 2 * WIDTH / 1235))
-    exit_sy=$((Y + (4 + 28) / 2 * HEIGHT / 940))
+    exit_sx=$((X + exit_mx * WIDTH / panel_w))
+    exit_sy=$((Y + exit_my * HEIGHT / panel_h))
     xdotool mousemove "$exit_sx" "$exit_sy" click 1
     wait_exit 15 || fail "the process did not end after a click on Exit at ($exit_sx, $exit_sy)"
     [ "$app_status" -eq 0 ] || fail "exit status $app_status after Exit, expected 0"

@@ -1,7 +1,7 @@
 // The skin the build draws: every file the panel and the splash read is there, decodes by
 // content as PNG with alpha, has the size of its place on the panel times its frame count,
 // and shows its states so that they can be told apart.
-#include "PanelGeometry.h"
+#include "SkinPlaces.h"
 
 #include <gtest/gtest.h>
 
@@ -23,8 +23,10 @@
 
 namespace {
 
-// The places the artwork was drawn for; a test of the panel holds them to the frame's layout.
-namespace pg = skin::panel;
+// The places the layout puts the controls at, which the artwork was drawn for.
+namespace pg = PanelGeometry;
+using skin::kPanelSize;
+using skin::q;
 
 QDir skinRoot() {
     return QDir(QStringLiteral(KZTR_BUILD_DIR "/GUISkin"));
@@ -110,29 +112,29 @@ StripCase button(const std::string& name, const QRect& place) {
 }
 
 const StripCase kStrips[] = {
-    button("Exit", pg::kExit),
-    button("HWReset", pg::kHWReset),
+    button("Exit", q(pg::kExit)),
+    button("HWReset", q(pg::kHWReset)),
     // The software reset is hidden under the setting button.
-    button("SWReset", pg::kSetting),
-    button("Identify", pg::kIdentify),
-    button("Setting", pg::kSetting),
-    button("Apply", pg::kApply),
-    button("Set", pg::kSet),
-    button("AddInc", pg::kParamRows[0].inc),
-    button("AddDec", pg::kParamRows[0].dec),
-    control("SwitchSerialCOM", "CtrlSwitch_SerialCOM", pg::kSwitches[0], kTwoPositions),
-    control("SwitchPattern", "CtrlSwitch_Pattern", pg::kSwitches[1], kTwoPositions),
-    control("SwitchRGBW", "CtrlSwitch_RGBW", pg::kSwitches[2], kTwoPositions),
-    control("CheckBox", "CtrlChkBox_STD", pg::kSyncCheck, kTwoPositions),
-    control("Radio", "CtrlRdoBtn_STD", pg::kRadioGroups[0].radios[0], kTwoPositions),
-    control("DeviceRadio", "CtrlRdoBtn_DeviceBox", pg::deviceButton(0), kTwoPositions),
-    control("EditBox", "CtrlEditBox", pg::kParamRows[0].box, kFourLooks),
-    control("SliderThumb", "CtrlSlider_ResolutionBtn", pg::kSliderThumb, kFourLooks),
-    control("SliderBar", "CtrlSlider_ResolutionBar", pg::kSliderBar, kFourLooks),
-    {"ShadeSetting", mainFile("BKShadowSetting"), pg::kPanelSize, 2, {{0, 1}}},
-    {"ShadePure", mainFile("BKShadowPure"), pg::kPanelSize, 2, {{0, 1}}},
-    {"BackgroundConnected", mainFile("BKEn"), pg::kPanelSize, 1, {}},
-    {"BackgroundNotConnected", mainFile("BKDs"), pg::kPanelSize, 1, {}},
+    button("SWReset", q(pg::kSetting)),
+    button("Identify", q(pg::kIdentify)),
+    button("Setting", q(pg::kSetting)),
+    button("Apply", q(pg::kApply)),
+    button("Set", q(pg::kSet)),
+    button("AddInc", q(pg::kParamRows[0].inc)),
+    button("AddDec", q(pg::kParamRows[0].dec)),
+    control("SwitchSerialCOM", "CtrlSwitch_SerialCOM", q(pg::kSwitches[0]), kTwoPositions),
+    control("SwitchPattern", "CtrlSwitch_Pattern", q(pg::kSwitches[1]), kTwoPositions),
+    control("SwitchRGBW", "CtrlSwitch_RGBW", q(pg::kSwitches[2]), kTwoPositions),
+    control("CheckBox", "CtrlChkBox_STD", q(pg::kSyncCheck), kTwoPositions),
+    control("Radio", "CtrlRdoBtn_STD", q(pg::kRadioGroups[0].radios[0]), kTwoPositions),
+    control("DeviceRadio", "CtrlRdoBtn_DeviceBox", q(pg::deviceButton(0)), kTwoPositions),
+    control("EditBox", "CtrlEditBox", q(pg::kParamRows[0].box), kFourLooks),
+    control("SliderThumb", "CtrlSlider_ResolutionBtn", q(pg::kSliderThumb), kFourLooks),
+    control("SliderBar", "CtrlSlider_ResolutionBar", q(pg::kSliderBar), kFourLooks),
+    {"ShadeSetting", mainFile("BKShadowSetting"), kPanelSize, 2, {{0, 1}}},
+    {"ShadePure", mainFile("BKShadowPure"), kPanelSize, 2, {{0, 1}}},
+    {"BackgroundConnected", mainFile("BKEn"), kPanelSize, 1, {}},
+    {"BackgroundNotConnected", mainFile("BKDs"), kPanelSize, 1, {}},
 };
 
 void PrintTo(const StripCase& c, std::ostream* os) {
@@ -245,27 +247,27 @@ constexpr QRgb kGrey = 0x969696;
 
 // Labels, device columns, resolution texts and number boxes: text lands on these places.
 const LabelPlace kTextPlaces[] = {
-    {"Title", pg::kTitleText, kWhite},
-    {"Model", pg::kModelLabel, kAmber},
-    {"SyncLabel", pg::kSyncLabel, kWhite},
-    {"HorzPolarity", pg::kRadioGroups[0].heading, kAmber},
-    {"HorzPositive", pg::kRadioGroups[0].labels[0], kWhite},
-    {"VertPolarity", pg::kRadioGroups[1].heading, kAmber},
-    {"VertNegative", pg::kRadioGroups[1].labels[1], kWhite},
-    {"ColorDepth", pg::kRadioGroups[2].heading, kAmber},
-    {"AudioSupport", pg::kRadioGroups[3].heading, kAmber},
-    {"EdidVersion", pg::kRadioGroups[4].heading, kAmber},
-    {"EdidV20", pg::kRadioGroups[4].labels[3], kWhite},
-    {"DpPort", pg::kResHeading, kAmber},
-    {"Times", pg::kUserTimes, kWhite},
-    {"Parameter", pg::kParamHeading, kAmber},
-    {"VerticalRate", pg::kParamRows[0].label, kWhite},
-    {"HorzSyncWidth", pg::kParamRows[3].label, kWhite},
-    {"VertSyncWidth", pg::kParamRows[6].label, kWhite},
-    {"FirstDeviceColumn", pg::deviceLabel(0), kWhite},
-    {"LastDeviceColumn", pg::deviceLabel(pg::kDeviceCount - 1), kWhite},
-    {"FirstResolution", pg::resLabel(0), kWhite},
-    {"EighthResolution", pg::resLabel(8), kWhite},
+    {"Title", q(pg::kTitleText), kWhite},
+    {"Model", q(pg::kModelLabel), kAmber},
+    {"SyncLabel", q(pg::kSyncLabel), kWhite},
+    {"HorzPolarity", q(pg::kRadioGroups[0].heading), kAmber},
+    {"HorzPositive", q(pg::kRadioGroups[0].labels[0]), kWhite},
+    {"VertPolarity", q(pg::kRadioGroups[1].heading), kAmber},
+    {"VertNegative", q(pg::kRadioGroups[1].labels[1]), kWhite},
+    {"ColorDepth", q(pg::kRadioGroups[2].heading), kAmber},
+    {"AudioSupport", q(pg::kRadioGroups[3].heading), kAmber},
+    {"EdidVersion", q(pg::kRadioGroups[4].heading), kAmber},
+    {"EdidV20", q(pg::kRadioGroups[4].labels[3]), kWhite},
+    {"DpPort", q(pg::kResHeading), kAmber},
+    {"Times", q(pg::kUserTimes), kWhite},
+    {"Parameter", q(pg::kParamHeading), kAmber},
+    {"VerticalRate", q(pg::kParamRows[0].label), kWhite},
+    {"HorzSyncWidth", q(pg::kParamRows[3].label), kWhite},
+    {"VertSyncWidth", q(pg::kParamRows[6].label), kWhite},
+    {"FirstDeviceColumn", q(pg::deviceLabel(0)), kWhite},
+    {"LastDeviceColumn", q(pg::deviceLabel(pg::kDeviceCount - 1)), kWhite},
+    {"FirstResolution", q(pg::resLabel(0)), kWhite},
+    {"EighthResolution", q(pg::resLabel(8)), kWhite},
 };
 
 class SkinBackground : public ::testing::TestWithParam<const char*> {};
@@ -273,7 +275,7 @@ class SkinBackground : public ::testing::TestWithParam<const char*> {};
 TEST_P(SkinBackground, TextPlacesAreOpaqueAndReadable) {
     const QImage bk = readByContent(skinRoot().filePath(QString::fromLatin1(GetParam())))
                           .convertToFormat(QImage::Format_ARGB32);
-    ASSERT_EQ(bk.size(), pg::kPanelSize);
+    ASSERT_EQ(bk.size(), kPanelSize);
     for (const LabelPlace& place : kTextPlaces) {
         double worst = 1e9;
         bool opaque = true;
@@ -299,20 +301,21 @@ TEST_P(SkinBackground, ControlPlacesAreOpaque) {
                           .convertToFormat(QImage::Format_ARGB32);
     ASSERT_FALSE(bk.isNull());
     // The thumb's whole travel, from the first stop to the last.
-    const QRect thumbTravel(pg::kSliderThumb.left(), pg::sliderStopTop(0), pg::kSliderThumb.width(),
+    const QRect thumbTravel(q(pg::kSliderThumb).left(), pg::sliderStopTop(0),
+                            q(pg::kSliderThumb).width(),
                             pg::sliderStopTop(pg::kSliderStops - 1) - pg::sliderStopTop(0) +
-                                pg::kSliderThumb.height());
-    const QRect places[] = {pg::kSwitches[0],
-                            pg::kExit,
-                            pg::kApply,
-                            pg::kSyncCheck,
-                            pg::deviceButton(0),
-                            pg::deviceButton(pg::kDeviceCount - 1),
-                            pg::kRadioGroups[4].radios[3],
+                                q(pg::kSliderThumb).height());
+    const QRect places[] = {q(pg::kSwitches[0]),
+                            q(pg::kExit),
+                            q(pg::kApply),
+                            q(pg::kSyncCheck),
+                            q(pg::deviceButton(0)),
+                            q(pg::deviceButton(pg::kDeviceCount - 1)),
+                            q(pg::kRadioGroups[4].radios[3]),
                             thumbTravel,
-                            pg::kUserWidthBox,
-                            pg::kSet,
-                            pg::kParamRows[6].dec};
+                            q(pg::kUserWidthBox),
+                            q(pg::kSet),
+                            q(pg::kParamRows[6].dec)};
     for (const QRect& r : places)
         for (int y = r.top(); y <= r.bottom(); ++y)
             for (int x = r.left(); x <= r.right(); ++x)
@@ -341,7 +344,7 @@ TEST(SkinSplash, CoversItsTextsOpaquelyAndReadably) {
                               .convertToFormat(QImage::Format_ARGB32);
     ASSERT_FALSE(splash.isNull());
     EXPECT_TRUE(splash.hasAlphaChannel());
-    const QRect texts[] = {pg::kSplashVersion, pg::kSplashNotice};
+    const QRect texts[] = {q(pg::kSplashVersion), q(pg::kSplashNotice)};
     for (const QRect& r : texts) {
         ASSERT_TRUE(QRect(QPoint(0, 0), splash.size()).contains(r));
         for (int y = r.top(); y <= r.bottom(); ++y)
@@ -371,7 +374,7 @@ double meanGrey(const QImage& img, const QRect& r) {
 
 TEST(SkinShades, WorkingIsDarkWhileWaitingForAnAnswerLeavesThePanelReadable) {
     const QImage bk = readByContent(skinRoot().filePath(mainFile("BKEn")));
-    ASSERT_EQ(bk.size(), pg::kPanelSize);
+    ASSERT_EQ(bk.size(), kPanelSize);
     // White text on every text place, then each shade over it.
     QImage panel = bk.convertToFormat(QImage::Format_ARGB32);
     {
@@ -397,8 +400,8 @@ TEST(SkinSheet, IsBuiltBesideTheSkin) {
     const QImage sheet = readByContent(QStringLiteral(KZTR_BUILD_DIR "/skin-sheet.png"));
     ASSERT_FALSE(sheet.isNull());
     // Twenty strips of frames and the half-size backgrounds do not fit in less.
-    EXPECT_GE(sheet.width(), pg::kPanelSize.width());
-    EXPECT_GE(sheet.height(), pg::kPanelSize.height());
+    EXPECT_GE(sheet.width(), kPanelSize.width());
+    EXPECT_GE(sheet.height(), kPanelSize.height());
 }
 
 } // namespace

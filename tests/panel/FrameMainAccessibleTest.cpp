@@ -151,17 +151,22 @@ TEST_F(PanelAccessibleTest, RectanglesAreOnTheScreenWhereTheControlIsDrawn) {
     m_frame->move(140, 70);
     QAccessibleInterface* apply = Find(QAccessible::Button, QStringLiteral("Apply"));
     ASSERT_NE(apply, nullptr);
-    // Apply is drawn at (1081, 55, 1205, 87) of the panel.
+    // Apply where it is drawn on the panel.
+    const PanelGeometry::Rect at = PanelGeometry::kApply;
     const QPoint origin = m_frame->mapToGlobal(QPoint(0, 0));
-    EXPECT_EQ(apply->rect(), QRect(origin + QPoint(1081, 55), QSize(124, 32)));
+    EXPECT_EQ(apply->rect(),
+              QRect(origin + QPoint(at.left, at.top), QSize(at.width(), at.height())));
     const QPoint inside = apply->rect().center();
     EXPECT_EQ(Frame_()->childAt(inside.x(), inside.y()), apply);
 
     // The slider covers its bar and its thumb wherever the thumb rests.
     QAccessibleInterface* slider = Find(QAccessible::Slider, QStringLiteral("Output Resolution"));
     ASSERT_NE(slider, nullptr);
-    // Thumb on tick 0 at (274, 312, 297, 335), bar (278, 323, 293, 875).
-    EXPECT_EQ(slider->rect(), QRect(origin + QPoint(274, 312), QSize(23, 563)));
+    // Thumb on tick 0, down to the bar's end.
+    const PanelGeometry::Rect thumb = PanelGeometry::kSliderThumb;
+    const int top = PanelGeometry::sliderStopTop(0);
+    EXPECT_EQ(slider->rect(), QRect(origin + QPoint(thumb.left, top),
+                                    QSize(thumb.width(), PanelGeometry::kSliderBar.bottom - top)));
 
     // Shown shrunk to a small screen, the control is where it is drawn: at half the size.
     m_frame->SetFitScale(0.5);

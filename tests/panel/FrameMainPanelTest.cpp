@@ -11,6 +11,10 @@
 
 namespace {
 
+namespace pg = PanelGeometry;
+
+const QSize kPanelSize = PanelSize();
+
 using std::chrono::milliseconds;
 
 TEST_F(PanelTest, StartUpShowsTheSplashForTwoAndAHalfSecondsThenPlacesThePanel) {
@@ -25,9 +29,10 @@ TEST_F(PanelTest, StartUpShowsTheSplashForTwoAndAHalfSecondsThenPlacesThePanel) 
     EXPECT_FALSE(m_frame->m_hSplash.isVisible());
 
     EXPECT_TRUE(m_frame->isVisible());
-    EXPECT_EQ(m_frame->size(), QSize(1235, 940));
-    EXPECT_EQ(m_frame->pos(), QPoint((1600 - 1235) / 2, (1050 - 940) / 2));
-    EXPECT_EQ(m_frame->GetShownImage().size(), QSize(1235, 940));
+    EXPECT_EQ(m_frame->size(), kPanelSize);
+    EXPECT_EQ(m_frame->pos(),
+              QPoint((1600 - kPanelSize.width()) / 2, (1050 - kPanelSize.height()) / 2));
+    EXPECT_EQ(m_frame->GetShownImage().size(), kPanelSize);
 }
 
 TEST_F(PanelTest, StartUpSetsTitleUserTextAndLowestTimings) {
@@ -152,7 +157,18 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(PanelTest, HiddenDeviceColumnsLeaveTheBackgroundAndFoundOnesShow) {
     StartUp();
-    const GUIRect columns{23, 140, 1224, 220};
+    // A device column: its label's width, from above its radio to below its label.
+    const auto column = [](int i) {
+        return GUIRect{pg::deviceLabel(i).left, pg::deviceButton(i).top - 2,
+                       pg::deviceLabel(i).right, pg::deviceLabel(i).bottom + 2};
+    };
+    // From column i to the row's end.
+    const auto columnsFrom = [&column](int i) {
+        GUIRect r = column(i);
+        r.right = column(pg::kDeviceCount - 1).right + 10;
+        return r;
+    };
+    const GUIRect columns = columnsFrom(0);
     EXPECT_TRUE(SameInside(m_frame->GetShownImage(), Backdrop(), columns));
 
     // Three controllers found: their columns show, the other thirteen stay bare.
@@ -162,11 +178,9 @@ TEST_F(PanelTest, HiddenDeviceColumnsLeaveTheBackgroundAndFoundOnesShow) {
     }
     m_frame->RepaintFrame();
     for (int i = 0; i < 3; ++i) {
-        const GUIRect column{23 + 75 * i, 140, 89 + 75 * i, 220};
-        EXPECT_FALSE(SameInside(m_frame->GetShownImage(), Backdrop(), column)) << "column " << i;
+        EXPECT_FALSE(SameInside(m_frame->GetShownImage(), Backdrop(), column(i))) << "column " << i;
     }
-    EXPECT_TRUE(
-        SameInside(m_frame->GetShownImage(), Backdrop(), GUIRect{23 + 75 * 3, 140, 1224, 220}));
+    EXPECT_TRUE(SameInside(m_frame->GetShownImage(), Backdrop(), columnsFrom(3)));
 }
 
 // Resolution label i beside tick i, with the triple-width list before any connect.
@@ -215,7 +229,7 @@ TEST_F(PanelTest, UserDefinedModeMovesTheThumbAndShowsWidthAndHeightInTheBoxes) 
     m_frame->m_hGUICtrlTextRes[3].SetRect(0, 0, 0, 0);
     m_frame->APIPR_SliderResPosAssignment(record);
     EXPECT_EQ(m_frame->m_hGUICtrlSliderRes.GetPos(), 9);
-    EXPECT_EQ(m_frame->m_hGUICtrlTextRes[3].m_rcCtrl, (GUIRect{299, 495, 380, 514}));
+    EXPECT_EQ(m_frame->m_hGUICtrlTextRes[3].m_rcCtrl, PanelRect(pg::resLabel(3)));
 }
 
 struct ShadeCase {
@@ -245,7 +259,7 @@ TEST_P(ShadeTest, CoversTheWholePanel) {
     const CGUIGDIPlusMfcCtrlImage& shade = m_frame->m_hGUICtrlImageShadow[mode - 1];
     {
         QPainter p(&expected);
-        p.drawImage(QRectF(0, 0, 1235, 940), *shade.m_pImage,
+        p.drawImage(QRectF(QPointF(0, 0), kPanelSize), *shade.m_pImage,
                     SkinFrameSource(*shade.m_pImage, shade.m_iState, 2));
     }
     EXPECT_EQ(ShownWithShade(mode), expected);
@@ -334,7 +348,8 @@ TEST_F(PanelTest, ConnectedBackgroundWhileTheLinkIsOpen) {
 
     QImage expected(connected.size(), QImage::Format_ARGB32_Premultiplied);
     expected.fill(Qt::transparent);
-    m_frame->GetPainter().DrawSkinImage(*m_frame->m_pImageBKEn, &expected, 0, 0, 1235, 940, 255);
+    m_frame->GetPainter().DrawSkinImage(*m_frame->m_pImageBKEn, &expected, 0, 0, kPanelSize.width(),
+                                        kPanelSize.height(), 255);
     // Between the toolbar and the device row nothing but the background is drawn.
     EXPECT_TRUE(SameInside(connected, expected, GUIRect{470, 95, 1000, 105}));
 }

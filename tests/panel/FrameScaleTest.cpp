@@ -48,12 +48,12 @@ TEST_P(PanelRatioSize, HasTheWindowsPixelsAtThatRatio) {
     EXPECT_EQ(shown.size(), GetParam().pixels);
     EXPECT_EQ(shown.devicePixelRatio(), GetParam().ratio);
     // Layout and window stay in the panel's own units.
-    EXPECT_EQ(m_frame->size(), QSize(1235, 940));
-    EXPECT_EQ(m_frame->m_hGUICtrlBtn[F::kBtnExit].m_rcCtrl, (GUIRect{1179, 4, 1227, 28}));
+    EXPECT_EQ(m_frame->size(), PanelSize());
+    EXPECT_EQ(m_frame->m_hGUICtrlBtn[F::kBtnExit].m_rcCtrl, PanelRect(PanelGeometry::kExit));
 }
 
 INSTANTIATE_TEST_SUITE_P(Ratios, PanelRatioSize,
-                         ::testing::Values(SizeCase{"One", 1.0, QSize(1235, 940)},
+                         ::testing::Values(SizeCase{"One", 1.0, PanelSize()},
                                            SizeCase{"OneHalf", 1.5, QSize(1853, 1410)},
                                            SizeCase{"Two", 2.0, QSize(2470, 1880)}),
                          [](const auto& info) { return std::string(info.param.name); });
@@ -62,7 +62,7 @@ TEST_F(PanelScaleTest, BackAtRatioOneEveryPixelIsAsBefore) {
     StartUp();
     m_frame->EnableAllCtrl(true);
     const QImage before = ShownAt(1.0);
-    ASSERT_EQ(before.size(), QSize(1235, 940));
+    ASSERT_EQ(before.size(), PanelSize());
     ShownAt(2.0);
     const QImage after = ShownAt(1.0);
     EXPECT_EQ(after.size(), before.size());
@@ -195,9 +195,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Combine(::testing::Values(ScaleCase{"RatioOne", 1.0, QRect(), 1.0},
                                          ScaleCase{"RatioTwo", 2.0, QRect(), 1.0},
                                          ScaleCase{"Laptop1366x768", 1.0, QRect(0, 0, 1366, 768),
-                                                   768.0 / 940},
+                                                   768.0 / PanelSize().height()},
                                          ScaleCase{"RatioTwoOnHalfOf1366x768", 2.0,
-                                                   QRect(0, 0, 683, 384), 384.0 / 940}),
+                                                   QRect(0, 0, 683, 384),
+                                                   384.0 / PanelSize().height()}),
                        ::testing::ValuesIn(kClicks)),
     [](const auto& info) {
         return std::string(std::get<0>(info.param).name) + "_" + std::get<1>(info.param).name;
@@ -220,7 +221,7 @@ double MeanDifference(const QImage& a, const QImage& b) {
 TEST_F(PanelScaleTest, OnASmallScreenThePanelIsShownWholeAndShrunk) {
     StartUp();
     const QImage whole = m_frame->GetShownImage();
-    ASSERT_EQ(whole.size(), QSize(1235, 940));
+    ASSERT_EQ(whole.size(), PanelSize());
     const QImage shrunk =
         whole.scaled(QSize(1009, 768), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 
@@ -241,7 +242,7 @@ TEST_F(PanelScaleTest, WhereTheScreenHoldsItThePanelKeepsItsFixedPlace) {
     m_frame->SetScreenAreaSource([] { return ScreenAreas{{QRect(0, 0, 1920, 1080)}, 0}; });
     StartUp();
     EXPECT_EQ(m_frame->pos(), QPoint(182, 55));
-    EXPECT_EQ(m_frame->size(), QSize(1235, 940));
+    EXPECT_EQ(m_frame->size(), PanelSize());
     EXPECT_EQ(m_frame->GetFitScale(), 1.0);
 }
 

@@ -1,6 +1,8 @@
 // The real KZTRMaster without a display, as `scripts/dev run` starts it there: the panel
 // connected to its simulated controllers is written to a picture, and an error box that
 // nobody could answer goes to standard error and ends the run with a failure.
+#include "PanelGeometry.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -77,7 +79,7 @@ TEST_F(HeadlessRunTest, ConnectWithAPictureShowsThePanelConnected) {
     EXPECT_EQ(out.count("Panel picture: " + picture), 1) << out.toStdString();
     const QImage panel(picture);
     ASSERT_FALSE(panel.isNull());
-    EXPECT_EQ(panel.size(), QSize(1235, 940));
+    EXPECT_EQ(panel.size(), QSize(PanelGeometry::kPanel.width(), PanelGeometry::kPanel.height()));
     // Every command sent while connecting left its line in today's log.
     const QStringList logs = QDir(m_dir.filePath("LogoFiles")).entryList({"*.txt"}, QDir::Files);
     ASSERT_EQ(logs.size(), 1);

@@ -94,7 +94,7 @@ TEST_F(ScreenshotTest, WritesThePanelAfterStartUpAndEndsWithZero) {
     EXPECT_EQ(RunModal(), 0);
     const QImage picture(file);
     ASSERT_FALSE(picture.isNull());
-    EXPECT_EQ(picture.size(), QSize(1235, 940));
+    EXPECT_EQ(picture.size(), PanelSize());
     EXPECT_EQ(picture.convertToFormat(QImage::Format_ARGB32_Premultiplied),
               m_frame->GetShownImage().convertToFormat(QImage::Format_ARGB32_Premultiplied));
 }

@@ -6,6 +6,7 @@
 #include "GUIGDIPlusMfcPainter.h"
 #include "GUITextTable.h"
 #include "GuiTestApp.h"
+#include "PanelGeometry.h"
 #include "PanelSkinDir.h"
 #include "ScriptedDialogs.h"
 #include "VirtualClock.h"
@@ -44,6 +45,14 @@ protected:
         return CGUIGDIPlusMfcFrameMain::OnFrameMessage(msg, wParam, lParam);
     }
 };
+
+// A place of the panel's table as the controls hold it, and the panel's size.
+inline GUIRect PanelRect(const PanelGeometry::Rect& r) {
+    return GUIRect{r.left, r.top, r.right, r.bottom};
+}
+inline QSize PanelSize() {
+    return QSize(PanelGeometry::kPanel.width(), PanelGeometry::kPanel.height());
+}
 
 class PanelTest : public ::testing::Test {
 protected:

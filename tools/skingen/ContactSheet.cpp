@@ -1,8 +1,8 @@
 #include "ContactSheet.h"
 
-#include "PanelGeometry.h"
 #include "PanelMock.h"
 #include "SkinCatalogue.h"
+#include "SkinPlaces.h"
 #include "SkinStyle.h"
 
 #include <QDir>
@@ -102,8 +102,8 @@ private:
     // The slider row shows the thumb resting on its third stop, in the same state as the bar.
     void drawOverlay(const QImage& thumbStrip, int state, const QRect& barTarget) {
         const QImage thumb = frameOf(thumbStrip, 4, state);
-        const int top = barTarget.top() + panel::sliderStopTop(2) - panel::kSliderBar.top();
-        const int left = barTarget.left() + panel::kSliderThumb.left() - panel::kSliderBar.left();
+        const int top = barTarget.top() + pg::sliderStopTop(2) - q(pg::kSliderBar).top();
+        const int left = barTarget.left() + q(pg::kSliderThumb).left() - q(pg::kSliderBar).left();
         m_p.drawImage(QPoint(left, top), thumb);
     }
 
@@ -161,10 +161,10 @@ QImage splashWithTexts(const QImage& background) {
     p.setRenderHint(QPainter::TextAntialiasing);
     p.setPen(QColor(0xff, 0xff, 0xff, 254));
     p.setFont(arial(12));
-    p.drawText(QRectF(panel::kSplashVersion), Qt::AlignRight | Qt::AlignVCenter,
+    p.drawText(QRectF(q(pg::kSplashVersion)), Qt::AlignRight | Qt::AlignVCenter,
                QStringLiteral("v3.11"));
     p.setFont(arial(11));
-    p.drawText(QRectF(panel::kSplashNotice), Qt::AlignRight | Qt::AlignVCenter,
+    p.drawText(QRectF(q(pg::kSplashNotice)), Qt::AlignRight | Qt::AlignVCenter,
                QStringLiteral("(c) 2026 the KZTRMaster authors"));
     return out;
 }
@@ -184,7 +184,7 @@ int drawSheet(QImage* canvas, const QHash<QString, QImage>& images, const Mocks&
     if (bar && thumb)
         sheet.strip(*bar, images.value(bar->relativePath), images.value(thumb->relativePath));
 
-    const QSize half = panel::kPanelSize / 2;
+    const QSize half = kPanelSize / 2;
     sheet.heading(QStringLiteral("The panel put together"),
                   QStringLiteral("Backgrounds with every control and label in place, half size: "
                                  "with three controllers found, and right after start-up."));

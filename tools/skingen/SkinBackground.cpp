@@ -1,7 +1,7 @@
 #include "SkinBackground.h"
 
-#include "PanelGeometry.h"
 #include "SkinDiagram.h"
+#include "SkinPlaces.h"
 #include "SkinStyle.h"
 
 #include <QLinearGradient>
@@ -14,8 +14,6 @@ namespace skin {
 namespace {
 
 using namespace colour;
-namespace pg = panel;
-
 constexpr qreal kWindowRadius = 10;
 // How much of the panel each shade's veil covers.
 constexpr int kWorkingVeilAlpha = 205;
@@ -23,15 +21,15 @@ constexpr int kAnswerVeilAlpha = 100;
 constexpr qreal kCardRadius = 8;
 
 // Cards that group the panel's controls; each hugs what it holds.
-constexpr QRect kToolbarCard = pg::ltrb(6, 40, 1229, 102);
-constexpr QRect kDeviceCard = pg::ltrb(6, 106, 1229, 222);
+constexpr QRect kToolbarCard = ltrb(6, 40, 1229, 102);
+constexpr QRect kDeviceCard = ltrb(6, 106, 1229, 222);
 constexpr int kDeviceHeaderBottom = 136;
-constexpr QRect kRadioCard = pg::ltrb(6, 226, 138, 898);
-constexpr QRect kResCard = pg::ltrb(244, 254, 446, 898);
-constexpr QRect kParamCard = pg::ltrb(556, 254, 1229, 898);
+constexpr QRect kRadioCard = ltrb(6, 226, 138, 898);
+constexpr QRect kResCard = ltrb(244, 254, 446, 898);
+constexpr QRect kParamCard = ltrb(556, 254, 1229, 898);
 // Illustrations beside and below the parameter rows.
-constexpr QRect kFrameWell = pg::ltrb(1050, 295, 1219, 616);
-constexpr QRect kTraceWell = pg::ltrb(566, 640, 1219, 888);
+constexpr QRect kFrameWell = ltrb(1050, 295, 1219, 616);
+constexpr QRect kTraceWell = ltrb(566, 640, 1219, 888);
 constexpr int kSectionHeaderBottom = 290;
 
 QPainterPath windowShape(QSize size) {
@@ -101,7 +99,7 @@ void drawTitleStrip(QPainter& p, QSize size, const Accents& accents, bool connec
     drawLogo(p, QPointF(12, 7), connected ? kAmber : QColor(0x9a, 0xa0, 0xa8));
 
     // Link light left of the Exit button.
-    const QPointF led(pg::kExit.left() - 18, pg::kExit.center().y() + 0.5);
+    const QPointF led(q(pg::kExit).left() - 18, q(pg::kExit).center().y() + 0.5);
     const QColor lit = connected ? kOn : QColor(0x6b, 0x2b, 0x2e);
     if (connected) {
         QRadialGradient glow(led, 9);
@@ -163,8 +161,8 @@ void drawToolbar(QPainter& p) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
     // Dividers between the switches, the device actions and Apply.
-    const int dividers[2] = {(pg::kSwitches[2].right() + 1 + pg::kIdentify.left()) / 2,
-                             (pg::kSetting.right() + 1 + pg::kApply.left()) / 2};
+    const int dividers[2] = {(q(pg::kSwitches[2]).right() + 1 + q(pg::kIdentify).left()) / 2,
+                             (q(pg::kSetting).right() + 1 + q(pg::kApply).left()) / 2};
     for (int x : dividers) {
         p.fillRect(QRect(x, 52, 1, 38), kBandLine);
         p.fillRect(QRect(x + 1, 52, 1, 38), QColor(0, 0, 0, 70));
@@ -177,7 +175,7 @@ void drawDeviceRow(QPainter& p, const Accents& accents, bool connected) {
     drawBand(p, kDeviceCard, kDeviceCard.top(), kDeviceHeaderBottom, accents.heading);
     // One bay per controller slot; a found controller fills its bay with a button and label.
     for (int i = 0; i < pg::kDeviceCount; ++i) {
-        const QRect button = pg::deviceButton(i);
+        const QRect button = q(pg::deviceButton(i));
         const QRect bay(button.center().x() - 35, 139, 72, 81);
         QPen pen(connected ? QColor(0x2e, 0x36, 0x40) : QColor(0x29, 0x30, 0x38), 1);
         if (!connected) pen.setDashPattern({3, 2});
@@ -190,7 +188,7 @@ void drawDeviceRow(QPainter& p, const Accents& accents, bool connected) {
 void drawRadioColumn(QPainter& p, const Accents& accents) {
     drawCard(p, kRadioCard);
     for (int g = 0; g < 5; ++g) {
-        const QRect heading = pg::kRadioGroups[g].heading;
+        const QRect heading = q(pg::kRadioGroups[g].heading);
         const int top = g == 0 ? kRadioCard.top() : heading.top() - 4;
         drawBand(p, kRadioCard, top, heading.bottom() + 1 + 4, accents.heading);
     }
@@ -207,31 +205,31 @@ void drawResolutionColumn(QPainter& p, const Accents& accents) {
         const int centre = pg::sliderStopTop(i) + 11;
         p.fillRect(QRect(262, centre, 9, 1), QColor(0x4e, 0x59, 0x67));
         if (i < pg::kSliderStops - 1) {
-            const QRect label = pg::resLabel(i);
+            const QRect label = q(pg::resLabel(i));
             p.fillRect(QRect(label.left(), label.bottom() + 3, 130, 1), QColor(0x22, 0x28, 0x30));
         }
     }
     p.restore();
     // The user-defined resolution row: width x height and its Set button.
-    const int left = pg::kSliderBar.right() + 1 + 1;
-    const QRect row(left, pg::kUserWidthBox.top() - 5, pg::kSet.right() + 1 + 6 - left,
-                    pg::kUserWidthBox.height() + 10);
+    const int left = q(pg::kSliderBar).right() + 1 + 1;
+    const QRect row(left, q(pg::kUserWidthBox).top() - 5, q(pg::kSet).right() + 1 + 6 - left,
+                    q(pg::kUserWidthBox).height() + 10);
     drawWell(p, row);
 }
 
 void drawParameterArea(QPainter& p, const Accents& accents, bool connected) {
     drawCard(p, kParamCard);
     drawBand(p, kParamCard, kParamCard.top(), kSectionHeaderBottom, accents.heading);
-    for (const auto& row : pg::kParamRows) {
-        const QRect well(row.label.left() - 6, row.inc.top() - 5,
-                         row.inc.right() + 1 + 6 - (row.label.left() - 6),
-                         row.dec.bottom() + 1 + 5 - (row.inc.top() - 5));
+    for (const auto& places : pg::kParamRows) {
+        const QRect label = q(places.label), inc = q(places.inc), dec = q(places.dec);
+        const QRect well(label.left() - 6, inc.top() - 5, inc.right() + 1 + 6 - (label.left() - 6),
+                         dec.bottom() + 1 + 5 - (inc.top() - 5));
         drawWell(p, well);
     }
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
-    const int y = (pg::kParamRows[0].dec.bottom() + pg::kParamRows[1].inc.top()) / 2;
-    const int rowsRight = pg::kParamRows[6].inc.right() + 1 + 8;
+    const int y = (q(pg::kParamRows[0].dec).bottom() + q(pg::kParamRows[1].inc).top()) / 2;
+    const int rowsRight = q(pg::kParamRows[6].inc).right() + 1 + 8;
     p.fillRect(QRect(kParamCard.left() + 12, y, rowsRight - kParamCard.left() - 12, 1), kBandLine);
     p.restore();
     drawWell(p, kFrameWell);
@@ -249,11 +247,11 @@ void drawWindowBorder(QPainter& p, QSize size) {
 } // namespace
 
 QImage mainBackground(bool connected) {
-    QImage image = makeCanvas(pg::kPanelSize);
+    QImage image = makeCanvas(kPanelSize);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     const Accents accents = accentsFor(connected);
-    const QSize size = pg::kPanelSize;
+    const QSize size = kPanelSize;
     drawBase(p, size);
     drawTitleStrip(p, size, accents, connected);
     drawToolbar(p);
@@ -266,7 +264,7 @@ QImage mainBackground(bool connected) {
 }
 
 QImage shadeStrip(bool setting) {
-    return makeStrip(pg::kPanelSize, 2, [&](QPainter& p, QSize size, int state) {
+    return makeStrip(kPanelSize, 2, [&](QPainter& p, QSize size, int state) {
         p.setPen(Qt::NoPen);
         if (state == 0) {
             // Working: the panel sinks well back behind the busy card. Waiting for the

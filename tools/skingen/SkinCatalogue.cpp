@@ -1,8 +1,8 @@
 #include "SkinCatalogue.h"
 
-#include "PanelGeometry.h"
 #include "SkinBackground.h"
 #include "SkinControls.h"
+#include "SkinPlaces.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -11,8 +11,6 @@
 namespace skin {
 
 namespace {
-
-namespace pg = panel;
 
 QString mainFile(const char* stem) {
     return QStringLiteral("GUIFrameMain/%1.tksx").arg(QLatin1String(stem));
@@ -31,20 +29,20 @@ SkinFile control(const char* stem, Kind kind, QSize size, std::function<QImage()
 QList<int> barStops() {
     QList<int> stops;
     for (int i = 0; i < pg::kSliderStops; ++i)
-        stops.append(pg::sliderStopTop(i) + 11 - pg::kSliderBar.top());
+        stops.append(pg::sliderStopTop(i) + 11 - q(pg::kSliderBar).top());
     return stops;
 }
 
 QList<SkinFile> buildCatalogue() {
-    const QSize panelSize = pg::kPanelSize;
-    const QSize radio = pg::kRadioGroups[0].radios[0].size();
-    const QSize device = pg::deviceButton(0).size();
-    const QSize check = pg::kSyncCheck.size();
-    const QSize edit = pg::kParamRows[0].box.size();
-    const QSize inc = pg::kParamRows[0].inc.size();
-    const QSize dec = pg::kParamRows[0].dec.size();
-    const QSize thumb = pg::kSliderThumb.size();
-    const QSize bar = pg::kSliderBar.size();
+    const QSize panelSize = kPanelSize;
+    const QSize radio = q(pg::kRadioGroups[0].radios[0]).size();
+    const QSize device = q(pg::deviceButton(0)).size();
+    const QSize check = q(pg::kSyncCheck).size();
+    const QSize edit = q(pg::kParamRows[0].box).size();
+    const QSize inc = q(pg::kParamRows[0].inc).size();
+    const QSize dec = q(pg::kParamRows[0].dec).size();
+    const QSize thumb = q(pg::kSliderThumb).size();
+    const QSize bar = q(pg::kSliderBar).size();
     return {
         {mainFile("GUIFrameMainBKEn"), Kind::Single, 1, panelSize,
          [] { return mainBackground(true); }},
@@ -54,28 +52,30 @@ QList<SkinFile> buildCatalogue() {
          [] { return shadeStrip(true); }},
         {mainFile("GUIFrameMainBKShadowPure"), Kind::Panel, 2, panelSize,
          [] { return shadeStrip(false); }},
-        button("GUIFrameMainCtrlBtn_Exit", pg::kExit, QStringLiteral("Exit"), ButtonStyle::Title),
-        button("GUIFrameMainCtrlBtn_HWReset", pg::kHWReset, QStringLiteral("HW Reset"),
+        button("GUIFrameMainCtrlBtn_Exit", q(pg::kExit), QStringLiteral("Exit"),
+               ButtonStyle::Title),
+        button("GUIFrameMainCtrlBtn_HWReset", q(pg::kHWReset), QStringLiteral("HW Reset"),
                ButtonStyle::Danger, Icon::Power),
-        button("GUIFrameMainCtrlBtn_SWReset", pg::kSetting, QStringLiteral("SW Reset"),
+        button("GUIFrameMainCtrlBtn_SWReset", q(pg::kSWReset), QStringLiteral("SW Reset"),
                ButtonStyle::Neutral, Icon::Restart),
-        button("GUIFrameMainCtrlBtn_Identify", pg::kIdentify, QStringLiteral("Identify"),
+        button("GUIFrameMainCtrlBtn_Identify", q(pg::kIdentify), QStringLiteral("Identify"),
                ButtonStyle::Neutral, Icon::Identify),
-        button("GUIFrameMainCtrlBtn_Setting", pg::kSetting, QStringLiteral("Setting"),
+        button("GUIFrameMainCtrlBtn_Setting", q(pg::kSetting), QStringLiteral("Setting"),
                ButtonStyle::Neutral, Icon::Settings),
-        button("GUIFrameMainCtrlBtn_Apply", pg::kApply, QStringLiteral("Apply"),
+        button("GUIFrameMainCtrlBtn_Apply", q(pg::kApply), QStringLiteral("Apply"),
                ButtonStyle::Primary, Icon::Check),
-        button("GUIFrameMainCtrlBtn_Set", pg::kSet, QStringLiteral("Set"), ButtonStyle::Primary),
+        button("GUIFrameMainCtrlBtn_Set", q(pg::kSet), QStringLiteral("Set"), ButtonStyle::Primary),
         control("GUIFrameMainCtrlBtn_AddInc", Kind::Button, inc,
                 [=] { return stepperStrip(inc, true); }),
         control("GUIFrameMainCtrlBtn_AddDec", Kind::Button, dec,
                 [=] { return stepperStrip(dec, false); }),
-        control("GUIFrameMainCtrlSwitch_SerialCOM", Kind::Switch, pg::kSwitches[0].size(),
-                [] { return switchStrip(pg::kSwitches[0].size(), QStringLiteral("Serial COM")); }),
-        control("GUIFrameMainCtrlSwitch_Pattern", Kind::Switch, pg::kSwitches[1].size(),
-                [] { return switchStrip(pg::kSwitches[1].size(), QStringLiteral("Pattern")); }),
-        control("GUIFrameMainCtrlSwitch_RGBW", Kind::Switch, pg::kSwitches[2].size(),
-                [] { return switchStrip(pg::kSwitches[2].size(), QStringLiteral("RGBW")); }),
+        control(
+            "GUIFrameMainCtrlSwitch_SerialCOM", Kind::Switch, q(pg::kSwitches[0]).size(),
+            [] { return switchStrip(q(pg::kSwitches[0]).size(), QStringLiteral("Serial COM")); }),
+        control("GUIFrameMainCtrlSwitch_Pattern", Kind::Switch, q(pg::kSwitches[1]).size(),
+                [] { return switchStrip(q(pg::kSwitches[1]).size(), QStringLiteral("Pattern")); }),
+        control("GUIFrameMainCtrlSwitch_RGBW", Kind::Switch, q(pg::kSwitches[2]).size(),
+                [] { return switchStrip(q(pg::kSwitches[2]).size(), QStringLiteral("RGBW")); }),
         control("GUIFrameMainCtrlChkBox_STD", Kind::Check, check,
                 [=] { return checkStrip(check); }),
         control("GUIFrameMainCtrlRdoBtn_STD", Kind::Check, radio,
@@ -87,7 +87,7 @@ QList<SkinFile> buildCatalogue() {
                 [=] { return sliderThumbStrip(thumb); }),
         control("GUIFrameMainCtrlSlider_ResolutionBar", Kind::Slider, bar,
                 [=] { return sliderBarStrip(bar, barStops()); }),
-        {QStringLiteral("GUIFrameSplash/GUIFrameSplashBK.tksx"), Kind::Single, 1, pg::kSplashSize,
+        {QStringLiteral("GUIFrameSplash/GUIFrameSplashBK.tksx"), Kind::Single, 1, kSplashSize,
          [] { return splashBackground(); }},
     };
 }

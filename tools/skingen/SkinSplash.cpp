@@ -1,6 +1,6 @@
 #include "SkinBackground.h"
 
-#include "PanelGeometry.h"
+#include "SkinPlaces.h"
 #include "SkinStyle.h"
 
 #include <QLinearGradient>
@@ -50,7 +50,7 @@ void drawWall(QPainter& p, const QRectF& area) {
 } // namespace
 
 QImage splashBackground() {
-    const QSize size = panel::kSplashSize;
+    const QSize size = kSplashSize;
     QImage image = makeCanvas(size);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
