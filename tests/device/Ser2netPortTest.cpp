@@ -5,6 +5,7 @@
 #include "RZ8Frames.h"
 #include "Ser2netServer.h"
 #include "SimulatedPortsTest.h"
+#include "TraceCapture.h"
 
 #include <QFileInfo>
 #include <gtest/gtest.h>
@@ -80,6 +81,27 @@ TEST_P(Ser2netPortTest, DeviceLinkReadsConfigurationAndEdidIntact) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, Ser2netPortTest, ::testing::Values("rfc2217", "tcp"),
+                         [](const auto& info) { return std::string(info.param); });
+
+class Ser2netAnswersTest : public Ser2netPortTest {};
+
+// A real device server's answers: it confirms the baud rate asked for (anything else
+// fails the open), and exchanges that purge its buffer before each send still work.
+TEST_P(Ser2netAnswersTest, ServerConfirmsTheRateAndTakesThePurgeBeforeEachSend) {
+    ScopedEnv portDir("RZ8_PORT_DIR", std::nullopt);
+    ScopedEnv map("RZ8_PORT_MAP", std::to_string(kCom) + "=" + m_server.target(GetParam()));
+    kztr::test::TraceCapture trace;
+    CRZ8DeviceLink link;
+    ASSERT_NO_FATAL_FAILURE(OpenLink(link));
+    for (int i = 0; i < 3; ++i) {
+        RZ8Full got{};
+        ASSERT_EQ(link.APIPR_GetRZ8FullData(got), 1) << "exchange " << i;
+        EXPECT_EQ(got.box_id, kBox);
+    }
+    EXPECT_EQ(trace.count("network port"), 0) << ::testing::PrintToString(trace.texts());
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, Ser2netAnswersTest, ::testing::Values("rfc2217"),
                          [](const auto& info) { return std::string(info.param); });
 
 } // namespace
