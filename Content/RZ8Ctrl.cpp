@@ -71,6 +71,8 @@ BOOL CRZ8Ctrl::APIPU_SendData(const void* pData, int nLength) {
     uint8_t stale[kStaleDiscardMax];
     const int dropped = Read(stale, kStaleDiscardMax);
     RZ8_TRACE("[D][Send]APIPU_SendData clear uart data len=%d\n", dropped);
-    PurgeInput();
+    // Only after stale input: a device server's answer to the purge ahead of the reply
+    // can hold the reply back by a delayed acknowledgement (40 ms) on every exchange.
+    if (dropped > 0) PurgeInput();
     return Write(pData, nLength);
 }

@@ -63,7 +63,7 @@ public:
     BOOL ClosePort() { return Close(); }
     int ReadData(void* pBuffer, int nCapacity) { return Read(pBuffer, nCapacity); }
     // Drops up to 32 stale input bytes (one read), traces how many, has a device server
-    // drop what it still holds, then writes.
+    // drop what it still holds when there were any, then writes.
     BOOL APIPU_SendData(const void* pData, int nLength);
 
     uint8_t GetFwVer() const { return fw_ver; }

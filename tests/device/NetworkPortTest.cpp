@@ -445,6 +445,49 @@ INSTANTIATE_TEST_SUITE_P(Hosts, NetworkHostTest,
                                            HostRow{"HostName", AF_INET, "localhost"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Serves the telnet side like a device server until the line settings came.
+void negotiate(int fd, ServerSide& side) {
+    while (!side.settingsDone()) {
+        const Bytes in = recvSome(fd, 4096, 3000ms);
+        if (in.empty() || !sendBytes(fd, side.feed(in))) return;
+    }
+}
+
+TEST(NetworkPortTest, Rfc2217PurgesTheServerAheadOfASendAfterStaleInputOnly) {
+    ServerSide side;
+    std::mutex m;
+    size_t subsAtFrame[2] = {0, 0};
+    LoopbackServer server([&](int fd) {
+        negotiate(fd, side);
+        sendBytes(fd, {'s', 't', 'a', 'l', 'e'});
+        for (size_t frame = 0; frame < 2;) {
+            const Bytes in = recvSome(fd, 4096, 3000ms);
+            if (in.empty()) return;
+            std::lock_guard<std::mutex> lock(m);
+            side.feed(in);
+            if (side.data.size() >= 4 * (frame + 1)) subsAtFrame[frame++] = side.subs.size();
+        }
+    });
+    ASSERT_TRUE(server.ok());
+    ScopedEnv dir("RZ8_PORT_DIR", std::nullopt);
+    ScopedEnv map("RZ8_PORT_MAP", mapEntry(6, "rfc2217", "127.0.0.1", server.port()));
+    CRZ8Ctrl port;
+    ASSERT_EQ(port.Open(6, kBaud), TRUE) << "errno " << port.LastError();
+    ASSERT_TRUE(port.WaitReadable(3000ms));
+    std::this_thread::sleep_for(50ms);
+    const Bytes frame = {0x01, 0x02, 0x03, 0x04};
+    ASSERT_EQ(port.APIPU_SendData(frame.data(), int(frame.size())), TRUE); // drops "stale"
+    ASSERT_EQ(port.APIPU_SendData(frame.data(), int(frame.size())), TRUE); // nothing stale
+    server.join();
+
+    std::lock_guard<std::mutex> lock(m);
+    EXPECT_EQ(side.data, (Bytes{1, 2, 3, 4, 1, 2, 3, 4}));
+    ASSERT_EQ(side.subs.size(), 6u) << "five line settings and one purge";
+    EXPECT_EQ(side.subs[5], (Bytes{44, 12, 1})) << "PURGE-DATA of the server's receive buffer";
+    EXPECT_EQ(subsAtFrame[0], 6u) << "the purge came ahead of the first frame";
+    EXPECT_EQ(subsAtFrame[1], 6u);
+}
+
 // ---- Faults of the link: what the port reports, how soon, and at what cost.
 
 // What the client does once the server runs.
@@ -487,14 +530,6 @@ void flood(int fd) {
 // Waits for the client to close, reading what it sends.
 void drainUntilClosed(int fd) {
     while (!recvSome(fd, 4096, 3000ms).empty()) {
-    }
-}
-
-// Serves the telnet side like a device server until the line settings came.
-void negotiate(int fd, ServerSide& side) {
-    while (!side.settingsDone()) {
-        const Bytes in = recvSome(fd, 4096, 3000ms);
-        if (in.empty() || !sendBytes(fd, side.feed(in))) return;
     }
 }
 
