@@ -38,6 +38,22 @@ const char* lookupName(int eai) {
     }
 }
 
+// What the operator can do about an errno, by its meaning.
+struct Hint {
+    SerialError code;
+    const char* text;
+};
+constexpr Hint kHints[] = {
+    {SerialError::PermissionDenied, "the user may not open this serial port; add it to the "
+                                    "dialout group (sudo usermod -aG dialout $USER) and log in "
+                                    "again"},
+    {SerialError::Busy, "the port is in exclusive use by another program"},
+    {SerialError::NotATerminal, "not a serial device"},
+    {SerialError::Refused, "is the device server running and the port configured?"},
+    {SerialError::Unreachable, "check the address and the network"},
+    {SerialError::TimedOut, "no answer in time; is the device (server) switched on and reachable?"},
+};
+
 std::string describeFault(int err) {
     if (err >= fault::kBaudBase) {
         const int index = (err - fault::kBaudBase) >> kRateShift;
@@ -133,29 +149,8 @@ std::string describeErrno(int err) {
     std::string text = std::strerror(err);
     const char* name = strerrorname_np(err);
     if (name) text += std::string(" (") + name + ")";
-    switch (classifyErrno(err)) {
-    case SerialError::PermissionDenied:
-        text += ": the user may not open this serial port; add it to the dialout group "
-                "(sudo usermod -aG dialout $USER) and log in again";
-        break;
-    case SerialError::Busy:
-        text += ": the port is in exclusive use by another program";
-        break;
-    case SerialError::NotATerminal:
-        text += ": not a serial device";
-        break;
-    case SerialError::Refused:
-        text += ": is the device server running and the port configured?";
-        break;
-    case SerialError::Unreachable:
-        text += ": check the address and the network";
-        break;
-    case SerialError::TimedOut:
-        text += ": no answer in time; is the device (server) switched on and reachable?";
-        break;
-    default:
-        break;
-    }
+    for (const Hint& hint : kHints)
+        if (hint.code == classifyErrno(err)) text += std::string(": ") + hint.text;
     return text;
 }
 
