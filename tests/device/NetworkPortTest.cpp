@@ -465,7 +465,9 @@ TEST(NetworkPortTest, Rfc2217PurgesTheServerAheadOfASendAfterStaleInputOnly) {
             if (in.empty()) return;
             std::lock_guard<std::mutex> lock(m);
             side.feed(in);
-            if (side.data.size() >= 4 * (frame + 1)) subsAtFrame[frame++] = side.subs.size();
+            // Both frames may come in one piece.
+            while (frame < 2 && side.data.size() >= 4 * (frame + 1))
+                subsAtFrame[frame++] = side.subs.size();
         }
     });
     ASSERT_TRUE(server.ok());
