@@ -3,6 +3,7 @@
 #include "DebugTrace.h"
 
 #include <algorithm>
+#include <thread>
 
 CSerialPort::CSerialPort() : m_pBackend(kztr::makeSerialBackend()) {}
 
@@ -46,7 +47,20 @@ int CSerialPort::BytesInQueue() {
 
 bool CSerialPort::WaitReadable(std::chrono::milliseconds limit) {
     if (!m_bOpened) return false;
+    const auto until = std::chrono::steady_clock::now() + limit;
+    const kztr::WaitResult result = m_pBackend->waitReadable(limit);
+    // As with an unplugged adapter: sit out the limit instead of making callers spin.
+    if (result == kztr::WaitResult::Failed) std::this_thread::sleep_until(until);
+    return result == kztr::WaitResult::Readable;
+}
+
+kztr::WaitResult CSerialPort::WaitInput(std::chrono::milliseconds limit) {
+    if (!m_bOpened) return kztr::WaitResult::Failed;
     return m_pBackend->waitReadable(limit);
+}
+
+void CSerialPort::PurgeInput() {
+    if (m_bOpened) m_pBackend->purgeInput();
 }
 
 int CSerialPort::LastError() const {
@@ -57,5 +71,8 @@ BOOL CRZ8Ctrl::APIPU_SendData(const void* pData, int nLength) {
     uint8_t stale[kStaleDiscardMax];
     const int dropped = Read(stale, kStaleDiscardMax);
     RZ8_TRACE("[D][Send]APIPU_SendData clear uart data len=%d\n", dropped);
+    // Only after stale input: a device server's answer to the purge ahead of the reply
+    // can hold the reply back by a delayed acknowledgement (40 ms) on every exchange.
+    if (dropped > 0) PurgeInput();
     return Write(pData, nLength);
 }

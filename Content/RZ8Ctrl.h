@@ -41,6 +41,11 @@ public:
     // Waits without spinning until input is queued or the limit ran out; false when
     // closed. Lets callers wait for a reply instead of sleeping between polls.
     bool WaitReadable(std::chrono::milliseconds limit);
+    // The same wait telling a failed port (nothing can arrive any more) apart at once, so
+    // that the caller spends the rest of its time on its own clock. Failed when closed.
+    kztr::WaitResult WaitInput(std::chrono::milliseconds limit);
+    // Drops input a device server still holds for this port (see SerialBackend).
+    void PurgeInput();
     // errno of the last failed operation of the system port (0 when none), so that a
     // tool can say why a port did not open.
     int LastError() const;
@@ -59,7 +64,8 @@ public:
     int OpenPort(int nPort, int nBaud) { return Open(nPort, nBaud) ? 1 : 0; }
     BOOL ClosePort() { return Close(); }
     int ReadData(void* pBuffer, int nCapacity) { return Read(pBuffer, nCapacity); }
-    // Drops up to 32 stale input bytes (one read), traces how many, then writes.
+    // Drops up to 32 stale input bytes (one read), traces how many, has a device server
+    // drop what it still holds when there were any, then writes.
     BOOL APIPU_SendData(const void* pData, int nLength);
 
     uint8_t GetFwVer() const { return fw_ver; }

@@ -22,15 +22,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-int remainingMs(Clock::time_point deadline) {
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-    return left.count() > 0 ? int(left.count()) : 0;
-}
-
-// Received data beyond this stays in the socket until it is read.
-constexpr size_t kInputCap = 1 << 20;
-
 struct AddrList {
     addrinfo* head = nullptr;
     ~AddrList() {
@@ -46,10 +37,11 @@ struct Lookup {
     bool finished = false;
     bool abandoned = false;
     int rc = 0;
+    int err = 0; // errno with EAI_SYSTEM
     addrinfo* result = nullptr;
 };
 
-// 0, or the errno the lookup failure stands for.
+// 0, or the error number of the failure: the resolver's own, not an errno it resembles.
 int resolve(const PortTarget& target, Clock::time_point deadline, AddrList& out) {
     const std::string service = std::to_string(target.port);
     addrinfo hints{};
@@ -66,11 +58,13 @@ int resolve(const PortTarget& target, Clock::time_point deadline, AddrList& out)
         std::thread([lookup, host = target.host, service, hints] {
             addrinfo* result = nullptr;
             const int rc = ::getaddrinfo(host.c_str(), service.c_str(), &hints, &result);
+            const int err = errno;
             std::lock_guard<std::mutex> lock(lookup->mutex);
             if (lookup->abandoned) {
                 if (result) ::freeaddrinfo(result);
             } else {
                 lookup->rc = rc;
+                lookup->err = err;
                 lookup->result = result;
             }
             lookup->finished = true;
@@ -82,11 +76,25 @@ int resolve(const PortTarget& target, Clock::time_point deadline, AddrList& out)
     std::unique_lock<std::mutex> lock(lookup->mutex);
     if (!lookup->done.wait_until(lock, deadline, [&] { return lookup->finished; })) {
         lookup->abandoned = true;
-        return ETIMEDOUT;
+        return lookupFault(EAI_AGAIN); // the name server did not answer in time
     }
-    if (lookup->rc != 0) return lookup->rc == EAI_SYSTEM ? EIO : EHOSTUNREACH;
+    if (lookup->rc == EAI_SYSTEM) return lookup->err ? lookup->err : EIO;
+    if (lookup->rc != 0) return lookupFault(lookup->rc);
     out.head = lookup->result;
     return 0;
+}
+
+void keepAlive(int fd) {
+    const int on = 1;
+    const int idle = int(NetworkBackend::kKeepAliveIdle.count());
+    const int interval = int(NetworkBackend::kKeepAliveInterval.count());
+    const int probes = NetworkBackend::kKeepAliveProbes;
+    const unsigned unacknowledged = unsigned(NetworkBackend::kUnacknowledgedLimit.count());
+    ::setsockopt(fd, SOL_SOCKET, SO_KEEPALIVE, &on, sizeof on);
+    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &idle, sizeof idle);
+    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &interval, sizeof interval);
+    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &probes, sizeof probes);
+    ::setsockopt(fd, IPPROTO_TCP, TCP_USER_TIMEOUT, &unacknowledged, sizeof unacknowledged);
 }
 
 } // namespace
@@ -113,7 +121,7 @@ bool NetworkBackend::open(int comNumber, int baudRate) {
 }
 
 bool NetworkBackend::openTarget(const PortTarget& target, int baudRate) {
-    if (m_fd >= 0) return true;
+    if (m_open) return true;
     if (!target.isNetwork()) {
         m_lastError = ENOENT;
         return false;
@@ -143,10 +151,7 @@ bool NetworkBackend::connectTo(const PortTarget& target, Deadline deadline) {
         }
         int rc = ::connect(fd, a->ai_addr, a->ai_addrlen);
         if (rc != 0 && errno == EINPROGRESS) {
-            pollfd p{fd, POLLOUT, 0};
-            do {
-                rc = ::poll(&p, 1, remainingMs(deadline));
-            } while (rc < 0 && errno == EINTR);
+            rc = pollUntil(fd, POLLOUT, deadline);
             if (rc == 0) {
                 ::close(fd);
                 return fail("connect", ETIMEDOUT);
@@ -164,15 +169,32 @@ bool NetworkBackend::connectTo(const PortTarget& target, Deadline deadline) {
             // Frames are small and each waits for its reply: send them at once.
             const int one = 1;
             ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-            ::setsockopt(fd, SOL_SOCKET, SO_KEEPALIVE, &one, sizeof one);
+            keepAlive(fd);
             m_fd = fd;
+            m_open = true;
             return true;
         }
         err = errno;
         ::close(fd);
-        if (remainingMs(deadline) == 0) return fail("connect", ETIMEDOUT);
+        if (msUntil(deadline) == 0) return fail("connect", ETIMEDOUT);
     }
     return fail("connect", err);
+}
+
+bool NetworkBackend::awaitServer(const std::function<bool()>& done, Deadline deadline) {
+    pump();
+    // The deadline is looked at on every round: a server that never stops sending must
+    // not keep this loop going.
+    while (!done() && !m_lost && Clock::now() < deadline) {
+        const int ready = pollUntil(m_fd, POLLIN, deadline);
+        if (ready == 0) break;
+        if (ready < 0) {
+            lose(errno);
+            break;
+        }
+        pump();
+    }
+    return done();
 }
 
 bool NetworkBackend::setUpLine(int baudRate, Deadline deadline) {
@@ -180,15 +202,11 @@ bool NetworkBackend::setUpLine(int baudRate, Deadline deadline) {
         return fail("telnet negotiation", m_lastError ? m_lastError : ETIMEDOUT);
     // The line settings only count once the server took COM-PORT-OPTION; wait for its
     // answer, but never past the open limit (then send them all the same).
-    while (!m_codec.comPortAnswered() && !m_lost) {
-        pollfd p{m_fd, POLLIN, 0};
-        const int ready = ::poll(&p, 1, remainingMs(deadline));
-        if (ready < 0 && errno == EINTR) continue;
-        if (ready <= 0) break;
-        pump();
-    }
+    const bool answered = awaitServer([this] { return m_codec.comPortAnswered(); }, deadline);
     if (m_lost) return fail("telnet negotiation", m_lastError);
-    if (m_codec.comPortAnswered() && !m_codec.comPortAccepted()) {
+    // Without binary mode a server stuffs CR with NUL: 0x0D bytes of frames would change.
+    if (m_codec.binaryRefused()) return fail("telnet negotiation", fault::kBinaryRefused);
+    if (answered && !m_codec.comPortAccepted()) {
         RZ8_TRACE("[D][Error]network port %s: server refuses COM-PORT-OPTION, its own line "
                   "settings apply\n",
                   m_name.c_str());
@@ -198,12 +216,23 @@ bool NetworkBackend::setUpLine(int baudRate, Deadline deadline) {
     const int sent = sendAll(TelnetCodec::lineSettings(uint32_t(baudRate)),
                              std::max(deadline, Clock::now() + std::chrono::milliseconds(100)));
     if (sent != 1) return fail("line settings", m_lastError ? m_lastError : ETIMEDOUT);
+    // The server answers with the rate it set; at any other the line is of no use.
+    if (answered) awaitServer([this] { return m_codec.baudTaken().has_value(); }, deadline);
+    const auto taken = m_codec.baudTaken();
+    if (taken && *taken != uint32_t(baudRate))
+        return fail("line settings", baudFault(*taken, baudRate));
+    if (m_codec.binaryRefused()) return fail("telnet negotiation", fault::kBinaryRefused);
+    if (!taken && m_lost) return fail("line settings", m_lastError);
+    if (!taken)
+        RZ8_TRACE("[D][Error]network port %s: server did not confirm the baud rate\n",
+                  m_name.c_str());
     return true;
 }
 
 void NetworkBackend::close() {
     if (m_fd >= 0) ::close(m_fd);
     m_fd = -1;
+    m_open = false;
     m_lost = false;
     m_codec = TelnetCodec{};
     m_in.clear();
@@ -219,26 +248,48 @@ void NetworkBackend::lose(int err) {
     m_lastError = err;
 }
 
-void NetworkBackend::pump() {
+void NetworkBackend::reset() {
+    if (m_fd < 0) return;
+    // Lingering for no time makes close() drop the unsent rest and send a reset.
+    const linger now{1, 0};
+    ::setsockopt(m_fd, SOL_SOCKET, SO_LINGER, &now, sizeof now);
+    ::close(m_fd);
+    m_fd = -1;
+}
+
+void NetworkBackend::takeIn() {
     if (m_fd < 0 || m_lost) return;
     uint8_t chunk[4096];
-    while (m_in.size() < kInputCap) {
+    for (;;) {
         const ssize_t n = ::recv(m_fd, chunk, sizeof chunk, MSG_DONTWAIT);
         if (n > 0) {
             if (m_telnet)
                 m_codec.feed(chunk, int(n), m_in, m_replies);
             else
                 m_in.insert(m_in.end(), chunk, chunk + n);
+            if (m_codec.broken()) {
+                lose(fault::kEndlessSub);
+                break;
+            }
+            if (m_in.size() > kInputCap || m_replies.size() > kInputCap) {
+                // What was read stays readable; the rest of the flood is not taken in.
+                lose(fault::kFlood);
+                break;
+            }
             continue;
         }
         if (n == 0) {
-            lose(ECONNRESET); // the server closed the connection
+            lose(fault::kClosed);
             break;
         }
         if (errno == EINTR) continue;
         if (errno != EAGAIN && errno != EWOULDBLOCK) lose(errno);
         break;
     }
+}
+
+void NetworkBackend::pump() {
+    takeIn();
     // Option answers are a few bytes: send what goes now, the rest with the next write.
     while (!m_replies.empty() && !m_lost) {
         const ssize_t n =
@@ -267,18 +318,21 @@ int NetworkBackend::sendAll(const std::vector<uint8_t>& bytes, Deadline deadline
             lose(errno);
             return -1;
         }
-        pollfd p{m_fd, POLLOUT, 0};
-        const int ready = ::poll(&p, 1, remainingMs(deadline));
-        if (ready < 0 && errno == EINTR) continue;
+        const int ready = pollUntil(m_fd, POLLOUT, deadline);
         if (ready < 0) {
             lose(errno);
             return -1;
         }
-        if (ready == 0) {
+        if (ready == 0 && done == 0) {
             m_lastError = ETIMEDOUT;
             return 0;
         }
-        if ((p.revents & (POLLERR | POLLHUP | POLLNVAL)) && !(p.revents & POLLOUT)) {
+        if (ready == 0) {
+            lose(ETIMEDOUT);
+            reset();
+            return -1;
+        }
+        if ((ready & (POLLERR | POLLHUP | POLLNVAL)) && !(ready & POLLOUT)) {
             lose(EPIPE);
             return -1;
         }
@@ -287,14 +341,14 @@ int NetworkBackend::sendAll(const std::vector<uint8_t>& bytes, Deadline deadline
 }
 
 int NetworkBackend::bytesQueued() {
-    if (m_fd < 0) return -1;
+    if (!m_open) return -1;
     pump();
-    if (!m_in.empty()) return int(std::min(m_in.size(), size_t(kInputCap)));
+    if (!m_in.empty()) return int(std::min(m_in.size(), kInputCap));
     return m_lost ? -1 : 0;
 }
 
 int NetworkBackend::read(uint8_t* buffer, int capacity) {
-    if (m_fd < 0) return -1;
+    if (!m_open) return -1;
     if (capacity <= 0) return 0;
     pump();
     // What came before the connection was lost is still delivered.
@@ -305,13 +359,23 @@ int NetworkBackend::read(uint8_t* buffer, int capacity) {
     return int(n);
 }
 
+void NetworkBackend::purgeInput() {
+    if (!m_open || m_lost || !m_telnet || !m_codec.comPortAccepted()) return;
+    const auto purge = TelnetCodec::purgeInput();
+    m_replies.insert(m_replies.end(), purge.begin(), purge.end());
+}
+
 int NetworkBackend::write(const uint8_t* data, int length, std::chrono::milliseconds limit) {
-    if (m_fd < 0) return -1;
-    pump();
+    if (!m_open) return -1;
+    takeIn();
+    // A server that turned binary mode off would change the frame's 0x0D bytes.
+    if (!m_lost && m_codec.binaryRefused()) lose(fault::kBinaryRefused);
     if (m_lost) return -1;
     if (length <= 0) return 0;
+    // Answers owed to the server (and a purge) go first, in the same segment.
     std::vector<uint8_t> out;
-    out.swap(m_replies); // answers owed to the server go first
+    out.swap(m_replies);
+    const size_t owed = out.size();
     if (m_telnet) {
         const auto escaped = TelnetCodec::escape(data, length);
         out.insert(out.end(), escaped.begin(), escaped.end());
@@ -319,25 +383,22 @@ int NetworkBackend::write(const uint8_t* data, int length, std::chrono::millisec
         out.insert(out.end(), data, data + length);
     }
     const int rc = sendAll(out, Clock::now() + limit);
+    if (rc == 0) m_replies.assign(out.begin(), out.begin() + std::ptrdiff_t(owed));
     return rc == 1 ? length : rc;
 }
 
-bool NetworkBackend::waitReadable(std::chrono::milliseconds limit) {
-    if (m_fd < 0) return false;
+WaitResult NetworkBackend::waitReadable(std::chrono::milliseconds limit) {
+    if (!m_open) return WaitResult::Failed;
     const auto deadline = Clock::now() + limit;
     for (;;) {
         pump();
-        if (!m_in.empty()) return true;
-        if (m_lost) {
-            // As with an unplugged adapter: sit out the limit instead of making callers spin.
-            const int left = remainingMs(deadline);
-            if (left > 0) ::poll(nullptr, 0, left);
-            return false;
-        }
-        pollfd p{m_fd, POLLIN, 0};
-        const int ready = ::poll(&p, 1, remainingMs(deadline));
-        if (ready < 0 && errno == EINTR) continue;
-        if (ready <= 0) return false;
+        if (!m_in.empty()) return WaitResult::Readable;
+        // Said at once: the caller, not this port, decides how to spend the rest.
+        if (m_lost) return WaitResult::Failed;
+        if (Clock::now() >= deadline) return WaitResult::TimedOut;
+        const int ready = pollUntil(m_fd, POLLIN, deadline);
+        if (ready == 0) return WaitResult::TimedOut;
+        if (ready < 0) lose(errno);
         // Readable but perhaps only telnet commands: the next round takes them in.
     }
 }

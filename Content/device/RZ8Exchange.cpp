@@ -97,13 +97,14 @@ void CRZ8Exchange::WaitForInput(kztr::Clock::time_point deadline, bool& bSaidRea
     // With a pump the wait is cut into slices, so the window keeps being painted.
     const std::function<void()>* pump = Pump();
     const auto slice = pump ? std::min(remaining, kPumpSlice) : remaining;
-    if (m_rDev.IsOpen()) {
-        bSaidReadable = m_rDev.WaitReadable(slice);
-    } else {
-        // Nothing can arrive; the caller still gets its full time limit, as with a silent port.
-        m_clock.sleepFor(slice);
-        bSaidReadable = false;
-    }
+    const auto sliceEnd = m_clock.now() + slice;
+    const kztr::WaitResult wait =
+        m_rDev.IsOpen() ? m_rDev.WaitInput(slice) : kztr::WaitResult::Failed;
+    bSaidReadable = wait == kztr::WaitResult::Readable;
+    // Closed or its link lost (perhaps part of the way): nothing can arrive; the caller
+    // still gets its full time limit, as with a silent port.
+    const auto rest = std::chrono::ceil<std::chrono::milliseconds>(sliceEnd - m_clock.now());
+    if (wait == kztr::WaitResult::Failed && rest > 0ms) m_clock.sleepFor(rest);
     if (pump) (*pump)();
 }
 

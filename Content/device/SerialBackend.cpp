@@ -52,8 +52,11 @@ public:
     int write(const uint8_t* data, int length, std::chrono::milliseconds limit) override {
         return m_open ? m_port->write(data, length, limit) : -1;
     }
-    bool waitReadable(std::chrono::milliseconds limit) override {
-        return m_open && m_port->waitReadable(limit);
+    WaitResult waitReadable(std::chrono::milliseconds limit) override {
+        return m_open ? m_port->waitReadable(limit) : WaitResult::Failed;
+    }
+    void purgeInput() override {
+        if (m_open) m_port->purgeInput();
     }
     int lastError() const override { return m_port ? m_port->lastError() : m_lastError; }
 

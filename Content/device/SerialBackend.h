@@ -9,6 +9,10 @@
 
 namespace kztr {
 
+// What a wait for input ended with. Failed: the port can bring nothing any more (a lost
+// network link); the caller decides how to spend the rest of its time.
+enum class WaitResult { Readable, TimedOut, Failed };
+
 class SerialBackend {
 public:
     virtual ~SerialBackend() = default;
@@ -22,8 +26,12 @@ public:
     // Writes all bytes, waiting at most limit for the port; returns bytes written
     // (0 when the limit ran out first), negative on failure.
     virtual int write(const uint8_t* data, int length, std::chrono::milliseconds limit) = 0;
-    // Blocks (without spinning) until input is queued or limit runs out.
-    virtual bool waitReadable(std::chrono::milliseconds limit) = 0;
+    // Blocks (without spinning) until input is queued or limit runs out; a port that has
+    // failed says so at once.
+    virtual WaitResult waitReadable(std::chrono::milliseconds limit) = 0;
+    // Drops input held beyond this machine (a device server's buffer) before a send; what
+    // is queued here stays for read().
+    virtual void purgeInput() {}
     // errno of the last failure (0 when none or not known), for telling the operator why.
     virtual int lastError() const { return 0; }
 };

@@ -47,6 +47,10 @@ std::vector<uint8_t> TelnetCodec::lineSettings(uint32_t baudRate) {
     return out;
 }
 
+std::vector<uint8_t> TelnetCodec::purgeInput() {
+    return {kIac, kSb, kOptComPort, kPurgeData, kPurgeServerReceive, kIac, kSe};
+}
+
 std::vector<uint8_t> TelnetCodec::escape(const uint8_t* data, int length) {
     std::vector<uint8_t> out;
     out.reserve(std::size_t(length) + 8);
@@ -71,6 +75,7 @@ void TelnetCodec::option(uint8_t verb, uint8_t opt, std::vector<uint8_t>& replie
         break;
     case kDont:
         if (opt == kOptComPort) m_comPortAnswered = true;
+        if (opt == kOptBinary && m_weWill[opt]) m_binaryRefused = true;
         if (m_weWill[opt]) {
             m_weWill[opt] = false;
             put(replies, kWont, opt);
@@ -85,6 +90,7 @@ void TelnetCodec::option(uint8_t verb, uint8_t opt, std::vector<uint8_t>& replie
         }
         break;
     case kWont:
+        if (opt == kOptBinary && m_weDo[opt]) m_binaryRefused = true;
         if (m_weDo[opt]) {
             m_weDo[opt] = false;
             put(replies, kDont, opt);
@@ -93,6 +99,14 @@ void TelnetCodec::option(uint8_t verb, uint8_t opt, std::vector<uint8_t>& replie
     default:
         break;
     }
+}
+
+void TelnetCodec::subnegotiation() {
+    // Of the server's COM-PORT answers only the baud rate matters here: the line is
+    // useless at any other. Notifications and the other answers need nothing.
+    if (m_sub.size() == 6 && m_sub[0] == kOptComPort && m_sub[1] == kServerAnswer + kSetBaudRate)
+        m_baudTaken = uint32_t(m_sub[2]) << 24 | uint32_t(m_sub[3]) << 16 |
+                      uint32_t(m_sub[4]) << 8 | m_sub[5];
 }
 
 void TelnetCodec::feed(const uint8_t* bytes, int length, std::vector<uint8_t>& data,
@@ -114,6 +128,7 @@ void TelnetCodec::feed(const uint8_t* bytes, int length, std::vector<uint8_t>& d
                 m_verb = b;
                 m_state = State::Option;
             } else if (b == kSb) {
+                m_sub.clear();
                 m_state = State::Sub;
             } else {
                 m_state = State::Data; // NOP, GA, BRK, ...: nothing to do
@@ -124,12 +139,26 @@ void TelnetCodec::feed(const uint8_t* bytes, int length, std::vector<uint8_t>& d
             m_state = State::Data;
             break;
         case State::Sub:
-            // The server's COM-PORT answers and notifications: nothing here acts on them.
-            if (b == kIac) m_state = State::SubIac;
+            if (b == kIac)
+                m_state = State::SubIac;
+            else
+                m_sub.push_back(b);
             break;
         case State::SubIac:
-            m_state = b == kSe ? State::Data : State::Sub;
+            if (b == kSe) {
+                subnegotiation();
+                m_state = State::Data;
+                break;
+            }
+            if (b == kIac) m_sub.push_back(kIac);
+            m_state = State::Sub;
             break;
+        case State::Broken:
+            return;
+        }
+        if (m_sub.size() > kSubLimit) {
+            m_sub.clear();
+            m_state = State::Broken;
         }
     }
 }

@@ -1,6 +1,7 @@
 #include "TermiosBackend.h"
 
 #include "DebugTrace.h"
+#include "PollWait.h"
 #include "PortMap.h"
 #include "SerialError.h"
 
@@ -130,14 +131,6 @@ int TermiosBackend::read(uint8_t* buffer, int capacity) {
     }
 }
 
-namespace {
-int remainingMs(std::chrono::steady_clock::time_point deadline) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    return left.count() > 0 ? int(left.count()) : 0;
-}
-} // namespace
-
 int TermiosBackend::write(const uint8_t* data, int length, std::chrono::milliseconds limit) {
     if (m_fd < 0) return -1;
     const auto deadline = std::chrono::steady_clock::now() + limit;
@@ -153,9 +146,7 @@ int TermiosBackend::write(const uint8_t* data, int length, std::chrono::millisec
             m_lastError = errno;
             return -1;
         }
-        pollfd p{m_fd, POLLOUT, 0};
-        const int ready = ::poll(&p, 1, remainingMs(deadline));
-        if (ready < 0 && errno == EINTR) continue;
+        const int ready = pollUntil(m_fd, POLLOUT, deadline);
         if (ready < 0) {
             m_lastError = errno;
             return -1;
@@ -167,7 +158,7 @@ int TermiosBackend::write(const uint8_t* data, int length, std::chrono::millisec
             m_lastError = ETIMEDOUT;
             return 0;
         }
-        if (p.revents & (POLLERR | POLLHUP | POLLNVAL)) {
+        if (ready & (POLLERR | POLLHUP | POLLNVAL)) {
             m_lastError = EIO;
             return -1;
         }
@@ -175,22 +166,20 @@ int TermiosBackend::write(const uint8_t* data, int length, std::chrono::millisec
     return done;
 }
 
-bool TermiosBackend::waitReadable(std::chrono::milliseconds limit) {
-    if (m_fd < 0) return false;
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    for (;;) {
-        pollfd p{m_fd, POLLIN, 0};
-        const int ready = ::poll(&p, 1, remainingMs(deadline));
-        if (ready < 0 && errno == EINTR) continue;
-        if (ready <= 0) return false;
-        const bool hungUp = p.revents & (POLLHUP | POLLERR | POLLNVAL);
-        if ((p.revents & POLLIN) && (!hungUp || bytesQueued() > 0)) return true;
-        // Hung up with nothing to read (the other end went away): poll would report
-        // this at once for ever, so sit out the limit rather than make callers spin.
-        const int left = remainingMs(deadline);
-        if (left > 0) ::poll(nullptr, 0, left);
-        return false;
+WaitResult TermiosBackend::waitReadable(std::chrono::milliseconds limit) {
+    if (m_fd < 0) return WaitResult::Failed;
+    const int ready = pollUntil(m_fd, POLLIN, std::chrono::steady_clock::now() + limit);
+    if (ready < 0) {
+        m_lastError = errno;
+        return WaitResult::Failed;
     }
+    if (ready == 0) return WaitResult::TimedOut;
+    const bool hungUp = ready & (POLLHUP | POLLERR | POLLNVAL);
+    if ((ready & POLLIN) && (!hungUp || bytesQueued() > 0)) return WaitResult::Readable;
+    // Hung up with nothing to read (the other end went away): poll would report this at
+    // once for ever.
+    m_lastError = EIO;
+    return WaitResult::Failed;
 }
 
 } // namespace kztr

@@ -20,7 +20,7 @@ public:
     int bytesQueued() override;
     int read(uint8_t* buffer, int capacity) override;
     int write(const uint8_t* data, int length, std::chrono::milliseconds limit) override;
-    bool waitReadable(std::chrono::milliseconds limit) override;
+    WaitResult waitReadable(std::chrono::milliseconds limit) override;
 
     // Opens a device path directly (open() resolves the COM number to one).
     bool openPath(const std::string& path, int baudRate);

@@ -23,11 +23,14 @@ public:
     using Handler = std::function<void(int fd)>;
 
     // family AF_INET (127.0.0.1) or AF_INET6 (::1); ok() is false when it cannot listen.
-    explicit LoopbackServer(Handler handler, int family = AF_INET) {
+    // receiveBuffer > 0 makes the connection's receive buffer (and so its window) small.
+    explicit LoopbackServer(Handler handler, int family = AF_INET, int receiveBuffer = 0) {
         m_listen = ::socket(family, SOCK_STREAM | SOCK_CLOEXEC, 0);
         if (m_listen < 0) return;
         const int one = 1;
         ::setsockopt(m_listen, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+        if (receiveBuffer > 0)
+            ::setsockopt(m_listen, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
         sockaddr_storage ss{};
         socklen_t len = 0;
         if (family == AF_INET6) {
@@ -98,6 +101,21 @@ inline bool sendBytes(int fd, const std::vector<uint8_t>& bytes) {
         done += size_t(n);
     }
     return true;
+}
+
+// The close after the handler then resets the connection (RST) instead of ending it in
+// order (FIN).
+inline void closeWithReset(int fd) {
+    const linger now{1, 0};
+    ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &now, sizeof now);
+}
+
+// The close after the handler then lets the connection go without a word, as a server
+// that lost power: no FIN, no RST; the client hears of it only when it sends (a
+// keepalive probe gets a reset). Needs CAP_NET_ADMIN (TCP repair mode); false without.
+inline bool vanish(int fd) {
+    const int on = 1;
+    return ::setsockopt(fd, IPPROTO_TCP, TCP_REPAIR, &on, sizeof on) == 0;
 }
 
 // A port on 127.0.0.1 that nobody listens on (bound, then let go).

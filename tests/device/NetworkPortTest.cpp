@@ -3,18 +3,26 @@
 #include "LoopbackServer.h"
 #include "NetworkBackend.h"
 #include "RZ8Ctrl.h"
+#include "RZ8DeviceLink.h"
 #include "ScopedEnv.h"
+#include "SerialError.h"
 #include "TraceCapture.h"
+#include "VirtualClock.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <cerrno>
+#include <ctime>
+#include <functional>
+#include <iostream>
 #include <map>
 #include <mutex>
 #include <numeric>
+#include <optional>
 
 using namespace std::chrono_literals;
+using kztr::describeErrno;
 using kztr::NetworkBackend;
 using kztr::PortTarget;
 using kztr::test::LoopbackServer;
@@ -42,8 +50,11 @@ struct ServerSide {
     std::vector<Bytes> subs;                          // unescaped, without IAC SB / IAC SE
     Bytes raw;
 
+    // The rate the server says it set in answer to SET-BAUDRATE; 0: the one asked for.
+    uint32_t baudTaken = 0;
+
     // Feeds bytes; returns what the server answers (DO for the client's WILL 0/3/44,
-    // WILL for its DO 0/3).
+    // WILL for its DO 0/3, each COM-PORT setting with its code + 100).
     Bytes feed(const Bytes& in) {
         Bytes answer;
         for (const uint8_t b : in) {
@@ -85,6 +96,7 @@ struct ServerSide {
             case 4:
                 if (b == SE) {
                     subs.push_back(sub);
+                    answerSetting(sub, answer);
                     state = 0;
                 } else {
                     sub.push_back(b);
@@ -104,6 +116,20 @@ struct ServerSide {
     bool settingsDone() const { return subs.size() >= 5; }
 
 private:
+    void answerSetting(const Bytes& setting, Bytes& answer) const {
+        if (setting.size() < 3 || setting[0] != 44 || setting[1] < 1 || setting[1] > 5) return;
+        Bytes value(setting.begin() + 2, setting.end());
+        if (setting[1] == 1 && baudTaken != 0)
+            value = {uint8_t(baudTaken >> 24), uint8_t(baudTaken >> 16), uint8_t(baudTaken >> 8),
+                     uint8_t(baudTaken)};
+        answer.insert(answer.end(), {IAC, SB, 44, uint8_t(setting[1] + 100)});
+        for (const uint8_t v : value) {
+            answer.push_back(v);
+            if (v == IAC) answer.push_back(IAC);
+        }
+        answer.insert(answer.end(), {IAC, SE});
+    }
+
     int state = 0;
     uint8_t verb = 0;
     Bytes sub;
@@ -327,13 +353,14 @@ TEST(NetworkPortTest, ServerClosingMidExchangeFailsTheNextReadAndWrite) {
     server.join();
 
     // What came before the close is still read; then the port fails like an unplugged one.
-    ASSERT_TRUE(port.waitReadable(1000ms));
+    ASSERT_EQ(port.waitReadable(1000ms), kztr::WaitResult::Readable);
     uint8_t buf[8] = {};
     EXPECT_EQ(port.read(buf, 8), 2);
     EXPECT_EQ(Bytes(buf, buf + 2), (Bytes{0x11, 0x22}));
+    // Said at once: the caller spends the rest of its limit on its own clock.
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(port.waitReadable(100ms));
-    EXPECT_GE(std::chrono::steady_clock::now() - start, 90ms) << "no spinning on a lost link";
+    EXPECT_EQ(port.waitReadable(1000ms), kztr::WaitResult::Failed);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 500ms);
     EXPECT_LT(port.read(buf, 8), 0);
     EXPECT_NE(port.lastError(), 0);
     EXPECT_LT(port.bytesQueued(), 0);
@@ -417,5 +444,271 @@ INSTANTIATE_TEST_SUITE_P(Hosts, NetworkHostTest,
                                            HostRow{"Ipv4Literal", AF_INET, "127.0.0.1"},
                                            HostRow{"HostName", AF_INET, "localhost"}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Serves the telnet side like a device server until the line settings came.
+void negotiate(int fd, ServerSide& side) {
+    while (!side.settingsDone()) {
+        const Bytes in = recvSome(fd, 4096, 3000ms);
+        if (in.empty() || !sendBytes(fd, side.feed(in))) return;
+    }
+}
+
+TEST(NetworkPortTest, Rfc2217PurgesTheServerAheadOfASendAfterStaleInputOnly) {
+    ServerSide side;
+    std::mutex m;
+    size_t subsAtFrame[2] = {0, 0};
+    LoopbackServer server([&](int fd) {
+        negotiate(fd, side);
+        sendBytes(fd, {'s', 't', 'a', 'l', 'e'});
+        for (size_t frame = 0; frame < 2;) {
+            const Bytes in = recvSome(fd, 4096, 3000ms);
+            if (in.empty()) return;
+            std::lock_guard<std::mutex> lock(m);
+            side.feed(in);
+            // Both frames may come in one piece.
+            while (frame < 2 && side.data.size() >= 4 * (frame + 1))
+                subsAtFrame[frame++] = side.subs.size();
+        }
+    });
+    ASSERT_TRUE(server.ok());
+    ScopedEnv dir("RZ8_PORT_DIR", std::nullopt);
+    ScopedEnv map("RZ8_PORT_MAP", mapEntry(6, "rfc2217", "127.0.0.1", server.port()));
+    CRZ8Ctrl port;
+    ASSERT_EQ(port.Open(6, kBaud), TRUE) << "errno " << port.LastError();
+    ASSERT_TRUE(port.WaitReadable(3000ms));
+    std::this_thread::sleep_for(50ms);
+    const Bytes frame = {0x01, 0x02, 0x03, 0x04};
+    ASSERT_EQ(port.APIPU_SendData(frame.data(), int(frame.size())), TRUE); // drops "stale"
+    ASSERT_EQ(port.APIPU_SendData(frame.data(), int(frame.size())), TRUE); // nothing stale
+    server.join();
+
+    std::lock_guard<std::mutex> lock(m);
+    EXPECT_EQ(side.data, (Bytes{1, 2, 3, 4, 1, 2, 3, 4}));
+    ASSERT_EQ(side.subs.size(), 6u) << "five line settings and one purge";
+    EXPECT_EQ(side.subs[5], (Bytes{44, 12, 1})) << "PURGE-DATA of the server's receive buffer";
+    EXPECT_EQ(subsAtFrame[0], 6u) << "the purge came ahead of the first frame";
+    EXPECT_EQ(subsAtFrame[1], 6u);
+}
+
+// ---- Faults of the link: what the port reports, how soon, and at what cost.
+
+// What the client does once the server runs.
+enum class Step {
+    Open,     // the open is to fail
+    Exchange, // a frame goes out, then the reply is waited for and read as it comes
+    Wait,     // the reply is waited for without sending (the request went out before)
+    Write,    // a write far larger than the socket buffers
+};
+
+struct FaultRow {
+    const char* name;
+    const char* scheme;
+    Step step;
+    // The server's side of the connection; 'saw' tells the test what it noticed.
+    std::function<void(int fd, std::string& saw)> serve;
+    const char* host; // nullptr: the loopback server's address
+    const char* message;
+    std::chrono::milliseconds bound;
+    int receiveBuffer;
+};
+void PrintTo(const FaultRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
+std::chrono::nanoseconds threadCpuTime() {
+    timespec t{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return std::chrono::seconds(t.tv_sec) + std::chrono::nanoseconds(t.tv_nsec);
+}
+
+// Sends filler without pause until the client gives up (or 10 s passed).
+void flood(int fd) {
+    const Bytes filler(64 * 1024, 'x');
+    const auto until = std::chrono::steady_clock::now() + 10s;
+    while (std::chrono::steady_clock::now() < until && sendBytes(fd, filler)) {
+    }
+}
+
+// Waits for the client to close, reading what it sends.
+void drainUntilClosed(int fd) {
+    while (!recvSome(fd, 4096, 3000ms).empty()) {
+    }
+}
+
+const FaultRow kFaultRows[] = {
+    {"FloodDuringNegotiation", "rfc2217", Step::Open,
+     [](int fd, std::string&) {
+         (void)recvSome(fd, 64, 3000ms); // the greeting, never answered
+         flood(fd);
+     },
+     nullptr, "sends data without pause", NetworkBackend::kOpenLimit + 500ms, 0},
+    {"FloodDuringExchange", "tcp", Step::Exchange,
+     [](int fd, std::string&) {
+         (void)recvSome(fd, 16, 3000ms);
+         flood(fd);
+     },
+     nullptr, "sends data without pause", 1500ms, 0},
+    {"SubnegotiationNeverClosed", "rfc2217", Step::Open,
+     [](int fd, std::string&) {
+         (void)recvSome(fd, 64, 3000ms);
+         Bytes open = {IAC, SB, 44, 101};
+         open.resize(open.size() + 4096, 'x');
+         sendBytes(fd, open);
+         drainUntilClosed(fd);
+     },
+     nullptr, "subnegotiation that never ends", 1000ms, 0},
+    {"UnresolvableName", "tcp", Step::Open, nullptr, "rz8-nowhere.invalid", "name lookup failed",
+     NetworkBackend::kOpenLimit + 500ms, 0},
+    {"Refused", "rfc2217", Step::Open, nullptr, "127.0.0.1",
+     "is the device server running and the port configured?", 1000ms, 0},
+    {"ClosedMidReply", "tcp", Step::Exchange,
+     [](int fd, std::string&) {
+         (void)recvSome(fd, 16, 3000ms);
+         sendBytes(fd, {0x27, 0x01, 0x02, 0x03, 0x04}); // 5 of 16, then an orderly close
+     },
+     nullptr, "the device server closed the connection", 1000ms, 0},
+    {"ResetMidReply", "tcp", Step::Exchange,
+     [](int fd, std::string&) {
+         (void)recvSome(fd, 16, 3000ms);
+         sendBytes(fd, {0x27, 0x01, 0x02, 0x03, 0x04});
+         std::this_thread::sleep_for(50ms); // the five bytes first
+         kztr::test::closeWithReset(fd);
+     },
+     nullptr, "Connection reset by peer (ECONNRESET)", 1000ms, 0},
+    {"ServerTakesAnotherRate", "rfc2217", Step::Open,
+     [](int fd, std::string&) {
+         ServerSide side;
+         side.baudTaken = 115200;
+         negotiate(fd, side);
+         drainUntilClosed(fd);
+     },
+     nullptr, "device server set 115200 baud, not 460800", 1000ms, 0},
+    {"ServerRefusesBinary", "rfc2217", Step::Open,
+     [](int fd, std::string&) {
+         (void)recvSome(fd, 64, 3000ms);
+         sendBytes(fd, {IAC, DONT, 0, IAC, DO, 3, IAC, DO, 44, IAC, WONT, 0, IAC, WILL, 3});
+         drainUntilClosed(fd);
+     },
+     nullptr, "refuses telnet binary mode", 1000ms, 0},
+    {"WriteStallsHalfWay", "tcp", Step::Write,
+     [](int fd, std::string& saw) {
+         // Reads nothing until the client gave up, then what is left.
+         std::this_thread::sleep_for(CSerialPort::kWriteLimit + 500ms);
+         Bytes buf(64 * 1024);
+         ssize_t n = 0;
+         while ((n = ::recv(fd, buf.data(), buf.size(), 0)) > 0) {
+         }
+         saw = n == 0 ? "orderly end" : errno == ECONNRESET ? "reset" : "error";
+     },
+     nullptr, "Connection timed out (ETIMEDOUT)", CSerialPort::kWriteLimit + 1000ms, 4096},
+    {"KeepAliveFindsAVanishedServer", "tcp", Step::Wait,
+     [](int fd, std::string& saw) {
+         if (!kztr::test::vanish(fd)) saw = "no repair mode";
+     },
+     nullptr, "Connection reset by peer (ECONNRESET)",
+     NetworkBackend::kKeepAliveIdle + NetworkBackend::kKeepAliveInterval * 3 + 1s, 0},
+};
+
+class NetworkFaultTest : public ::testing::TestWithParam<FaultRow> {};
+
+TEST_P(NetworkFaultTest, ReportsWhatHappenedInTimeAndWithoutBurningACore) {
+    const FaultRow& row = GetParam();
+    std::string saw;
+    std::optional<LoopbackServer> server;
+    int port = kztr::test::unusedLoopbackPort();
+    if (row.serve) {
+        server.emplace([&](int fd) { row.serve(fd, saw); }, AF_INET, row.receiveBuffer);
+        ASSERT_TRUE(server->ok());
+        port = server->port();
+    }
+    const PortTarget target{std::string(row.scheme) == "rfc2217" ? PortTarget::Kind::Rfc2217
+                                                                 : PortTarget::Kind::Tcp,
+                            {},
+                            row.host ? row.host : "127.0.0.1",
+                            port};
+    kztr::test::TraceCapture trace;
+    NetworkBackend link;
+    // An open that is to fail is timed with it; otherwise what follows.
+    auto start = std::chrono::steady_clock::now();
+    auto cpuStart = threadCpuTime();
+    const bool opened = link.openTarget(target, kBaud);
+    if (row.step != Step::Open) {
+        ASSERT_TRUE(opened) << describeErrno(link.lastError());
+        start = std::chrono::steady_clock::now();
+        cpuStart = threadCpuTime();
+    }
+    bool failed = !opened;
+    if (row.step == Step::Write) {
+        const Bytes big(16 << 20, 0x55);
+        failed = link.write(big.data(), int(big.size()), CSerialPort::kWriteLimit) < 0;
+    } else if (row.step != Step::Open) {
+        const Bytes frame(16, 0x27);
+        if (row.step == Step::Exchange) {
+            ASSERT_EQ(link.write(frame.data(), int(frame.size()), 1000ms), 16);
+        }
+        const auto until = start + 10s;
+        for (auto now = start; now < until; now = std::chrono::steady_clock::now()) {
+            const auto wait =
+                link.waitReadable(std::chrono::ceil<std::chrono::milliseconds>(until - now));
+            if (wait != kztr::WaitResult::Readable) {
+                failed = wait == kztr::WaitResult::Failed;
+                break;
+            }
+            uint8_t reply[16];
+            (void)link.read(reply, int(sizeof reply)); // as an exchange takes a reply
+        }
+    }
+    const auto took = std::chrono::steady_clock::now() - start;
+    const auto cpu = threadCpuTime() - cpuStart;
+    const std::string text = describeErrno(link.lastError());
+
+    // What came before is still readable, but never more than the input bound.
+    size_t left = 0;
+    for (uint8_t buf[4096]; const int n = link.read(buf, int(sizeof buf));) {
+        if (n < 0) break;
+        left += size_t(n);
+    }
+    link.close();
+    if (server) server->join();
+    if (saw == "no repair mode")
+        GTEST_SKIP() << "a server cannot vanish without CAP_NET_ADMIN (TCP repair mode)";
+
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(took);
+    std::cout << "[ measured ] " << row.name << ": " << ms.count() << " ms: " << text << "\n";
+    EXPECT_TRUE(failed) << "the link is to fail";
+    EXPECT_NE(text.find(row.message), std::string::npos) << text;
+    EXPECT_LE(took, row.bound);
+    EXPECT_LT(cpu, took / 2 + 100ms) << "the wait is not to spin";
+    EXPECT_LE(left, NetworkBackend::kInputCap + 4096);
+    bool traced = false;
+    for (const std::string& line : trace.texts())
+        traced = traced || line.find(row.message) != std::string::npos;
+    EXPECT_TRUE(traced) << "the trace says why: " << ::testing::PrintToString(trace.texts());
+    if (row.step == Step::Write) {
+        EXPECT_EQ(saw, "reset") << "the rest of the write is dropped, not sent later";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, NetworkFaultTest, ::testing::ValuesIn(kFaultRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A lost link is said at once, and the exchange waits out its reply limit on its own
+// clock, in one sleep: no real time passes, and virtual time covers the limit.
+TEST(NetworkPortTest, ExchangeSitsOutALostLinkOnItsOwnClock) {
+    LoopbackServer server([](int fd) { (void)recvSome(fd, 16, 3000ms); });
+    ASSERT_TRUE(server.ok());
+    ScopedEnv dir("RZ8_PORT_DIR", std::nullopt);
+    ScopedEnv map("RZ8_PORT_MAP", mapEntry(4, "tcp", "127.0.0.1", server.port()));
+    kztr::test::VirtualClock clock;
+    CRZ8DeviceLink link(clock);
+    ASSERT_EQ(link.m_hRZ8Dev[0].OpenPort(4, kBaud), 1);
+    const auto start = std::chrono::steady_clock::now();
+    RZ8Full out{};
+    EXPECT_EQ(link.APIPR_GetRZ8FullData(out), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1000ms);
+    EXPECT_GE(clock.elapsed(), 5000ms);
+    EXPECT_EQ(clock.sleepCount(), 1);
+    server.join();
+}
 
 } // namespace

@@ -5,9 +5,12 @@
 #include "RZ8Frames.h"
 #include "Ser2netServer.h"
 #include "SimulatedPortsTest.h"
+#include "TraceCapture.h"
 
 #include <QFileInfo>
 #include <gtest/gtest.h>
+
+#include <thread>
 
 using namespace std::chrono_literals;
 using kztr::test::ScopedEnv;
@@ -79,6 +82,35 @@ TEST_P(Ser2netPortTest, DeviceLinkReadsConfigurationAndEdidIntact) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, Ser2netPortTest, ::testing::Values("rfc2217", "tcp"),
+                         [](const auto& info) { return std::string(info.param); });
+
+class Ser2netAnswersTest : public Ser2netPortTest {};
+
+// A real device server's answers: it confirms the baud rate asked for (anything else
+// fails the open), and a send after stale input, which purges the server's buffer
+// first, still gets its reply.
+TEST_P(Ser2netAnswersTest, ServerConfirmsTheRateAndTakesThePurgeAfterStaleInput) {
+    ScopedEnv portDir("RZ8_PORT_DIR", std::nullopt);
+    ScopedEnv map("RZ8_PORT_MAP", std::to_string(kCom) + "=" + m_server.target(GetParam()));
+    kztr::test::TraceCapture trace;
+    CRZ8DeviceLink link;
+    ASSERT_NO_FATAL_FAILURE(OpenLink(link));
+    for (int i = 0; i < 3; ++i) {
+        // A request whose reply nobody reads: stale input for the next send.
+        const uint8_t request = RZ8_BOOTCDE_GET_OLDDATA;
+        ASSERT_EQ(link.m_hRZ8Dev[0].APIPU_SendData(&request, 1), TRUE);
+        ASSERT_TRUE(link.m_hRZ8Dev[0].WaitReadable(2s));
+        std::this_thread::sleep_for(100ms);
+        RZ8Full got{};
+        ASSERT_EQ(link.APIPR_GetRZ8FullData(got), 1) << "exchange " << i;
+        EXPECT_EQ(got.box_id, kBox);
+    }
+    EXPECT_EQ(trace.count("clear uart data len=0"), 3) << "the first sends found nothing stale";
+    EXPECT_EQ(trace.count("clear uart data len=16"), 3) << "the later ones a whole reply";
+    EXPECT_EQ(trace.count("network port"), 0) << ::testing::PrintToString(trace.texts());
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, Ser2netAnswersTest, ::testing::Values("rfc2217"),
                          [](const auto& info) { return std::string(info.param); });
 
 } // namespace

@@ -33,9 +33,9 @@ public:
         m_log.push_back("write " + std::to_string(length) + " " + std::to_string(limit.count()));
         return std::min(writeResult, length);
     }
-    bool waitReadable(std::chrono::milliseconds) override {
+    kztr::WaitResult waitReadable(std::chrono::milliseconds) override {
         m_log.push_back("wait");
-        return true;
+        return kztr::WaitResult::Readable;
     }
     int queued = 0;
     int writeResult = 1 << 30; // everything written

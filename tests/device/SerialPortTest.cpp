@@ -7,6 +7,7 @@
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <netdb.h>
 
 #include <cerrno>
 #include <numeric>
@@ -288,7 +289,25 @@ INSTANTIATE_TEST_SUITE_P(
         ErrnoRow{"NotPermitted", EPERM, kztr::SerialError::PermissionDenied, "usermod -aG dialout"},
         ErrnoRow{"Busy", EBUSY, kztr::SerialError::Busy, "exclusive use"},
         ErrnoRow{"NotTty", ENOTTY, kztr::SerialError::NotATerminal, "not a serial device"},
-        ErrnoRow{"Io", EIO, kztr::SerialError::Io, "EIO"}),
+        ErrnoRow{"Io", EIO, kztr::SerialError::Io, "EIO"},
+        ErrnoRow{"Refused", ECONNREFUSED, kztr::SerialError::Refused, "device server running"},
+        ErrnoRow{"NoRoute", EHOSTUNREACH, kztr::SerialError::Unreachable, "check the address"},
+        ErrnoRow{"NoNetwork", ENETUNREACH, kztr::SerialError::Unreachable, "and the network"},
+        ErrnoRow{"TimedOut", ETIMEDOUT, kztr::SerialError::TimedOut, "switched on and reachable"},
+        ErrnoRow{"Reset", ECONNRESET, kztr::SerialError::Reset, "ECONNRESET"},
+        ErrnoRow{"Closed", kztr::fault::kClosed, kztr::SerialError::Closed,
+                 "closed the connection"},
+        ErrnoRow{"NoSuchName", kztr::lookupFault(EAI_NONAME), kztr::SerialError::NameUnknown,
+                 "name lookup failed: Name or service not known (EAI_NONAME)"},
+        ErrnoRow{"NameServerSilent", kztr::lookupFault(EAI_AGAIN), kztr::SerialError::NameUnknown,
+                 "(EAI_AGAIN): check the host name"},
+        ErrnoRow{"OtherRate", kztr::baudFault(115200, 460800), kztr::SerialError::ServerFault,
+                 "device server set 115200 baud, not 460800"},
+        ErrnoRow{"OtherRateThanAnOddOne", kztr::baudFault(9600, 12345),
+                 kztr::SerialError::ServerFault, "set 9600 baud, not the rate asked"},
+        ErrnoRow{"Flood", kztr::fault::kFlood, kztr::SerialError::ServerFault, "without pause"},
+        ErrnoRow{"NoBinary", kztr::fault::kBinaryRefused, kztr::SerialError::ServerFault,
+                 "binary mode"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

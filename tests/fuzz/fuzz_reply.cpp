@@ -57,12 +57,12 @@ public:
     int write(const uint8_t* data, int length, std::chrono::milliseconds) override {
         return m_line.write(data, length);
     }
-    bool waitReadable(std::chrono::milliseconds limit) override {
+    kztr::WaitResult waitReadable(std::chrono::milliseconds limit) override {
         if (m_wakes && ++m_waits % 2 == 0 && m_line.queuedNow() == 0) {
             m_clock.advance(std::min<std::chrono::milliseconds>(limit, 3ms));
-            return true;
+            return kztr::WaitResult::Readable;
         }
-        return m_line.waitReadable(limit);
+        return m_line.waitReadable(limit) ? kztr::WaitResult::Readable : kztr::WaitResult::TimedOut;
     }
 
 private:

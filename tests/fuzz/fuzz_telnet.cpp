@@ -14,6 +14,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -80,6 +81,7 @@ void runScript(Script& in, bool greet) {
     if (greet) model.greet();
     Bytes wire, sent, expectedAnswers;
     std::vector<size_t> cuts;
+    std::optional<uint32_t> baud;
     while (!in.empty()) {
         const uint8_t op = in.byte();
         switch (op % 5) {
@@ -96,13 +98,20 @@ void runScript(Script& in, bool greet) {
             model.on(verb, opt, expectedAnswers);
             break;
         }
-        case 2:
+        case 2: {
             wire.insert(wire.end(), {kIac, kSb});
-            putEscaped(wire, in.byte());
+            Bytes sub = {in.byte()};
             for (int i = 0; i < op >> 3; ++i)
-                putEscaped(wire, in.byte());
+                sub.push_back(in.byte());
+            for (const uint8_t b : sub)
+                putEscaped(wire, b);
             wire.insert(wire.end(), {kIac, kSe});
+            // The server's answer to SET-BAUDRATE: the rate it names is kept.
+            if (sub.size() == 6 && sub[0] == 44 && sub[1] == 101)
+                baud = uint32_t(sub[2]) << 24 | uint32_t(sub[3]) << 16 | uint32_t(sub[4]) << 8 |
+                       sub[5];
             break;
+        }
         case 3:
             wire.insert(wire.end(), {kIac, kCommands[(op >> 3) % 10]});
             break;
@@ -137,6 +146,17 @@ void runScript(Script& in, bool greet) {
     const Bytes settings = kztr::TelnetCodec::lineSettings(uint32_t(sent.size()) * 0x01010101u);
     codec.feed(settings.data(), int(settings.size()), settingsData, settingsAnswers);
     FUZZ_CHECK(settingsData.empty() && settingsAnswers.empty());
+    FUZZ_CHECK(!codec.broken());
+    FUZZ_CHECK(codec.baudTaken() == baud);
+
+    // A subnegotiation never closed stops the codec: nothing after it passes as data.
+    Bytes endless = {kIac, kSb, kOptComPort};
+    endless.resize(kztr::TelnetCodec::kSubLimit + 8, 'x');
+    endless.insert(endless.end(), {'A', kIac, kSe, 'B'});
+    Bytes endlessData, endlessAnswers;
+    codec.feed(endless.data(), int(endless.size()), endlessData, endlessAnswers);
+    FUZZ_CHECK(codec.broken());
+    FUZZ_CHECK(endlessData.empty() && endlessAnswers.empty());
 }
 
 void runRaw(Script& in, bool greet) {
@@ -158,6 +178,9 @@ void runRaw(Script& in, bool greet) {
     checkWellFormed(answers1);
     FUZZ_CHECK(whole.comPortAnswered() == bytewise.comPortAnswered());
     FUZZ_CHECK(whole.comPortAccepted() == bytewise.comPortAccepted());
+    FUZZ_CHECK(whole.baudTaken() == bytewise.baudTaken());
+    FUZZ_CHECK(whole.binaryRefused() == bytewise.binaryRefused());
+    FUZZ_CHECK(whole.broken() == bytewise.broken());
 }
 
 } // namespace

@@ -190,8 +190,9 @@ int FakeSerialBackend::write(const uint8_t* data, int length, std::chrono::milli
     return m_line ? m_line->write(data, length) : -1;
 }
 
-bool FakeSerialBackend::waitReadable(std::chrono::milliseconds limit) {
-    return m_line ? m_line->waitReadable(limit) : false;
+kztr::WaitResult FakeSerialBackend::waitReadable(std::chrono::milliseconds limit) {
+    if (!m_line) return kztr::WaitResult::Failed;
+    return m_line->waitReadable(limit) ? kztr::WaitResult::Readable : kztr::WaitResult::TimedOut;
 }
 
 FakeSerialBus::FakeSerialBus(VirtualClock& clock) : m_clock(clock) {

@@ -104,7 +104,7 @@ public:
     int bytesQueued() override;
     int read(uint8_t* buffer, int capacity) override;
     int write(const uint8_t* data, int length, std::chrono::milliseconds limit) override;
-    bool waitReadable(std::chrono::milliseconds limit) override;
+    kztr::WaitResult waitReadable(std::chrono::milliseconds limit) override;
 
 private:
     LineLookup m_lookup;
