@@ -207,10 +207,11 @@ before = value(find(win, "spin button", "Vertical Rate"))
 events.clear()
 do(find(win, "spin button", "Vertical Rate"), "Increase")
 wait_for("Vertical Rate to rise", 10, lambda: value(find(win, "spin button", "Vertical Rate")) == before + 1)
-pump(0.5)
-if not any(t in ("object:property-change:accessible-value", "object:value-changed") and n == "Vertical Rate"
-           for t, n, _ in events):
-    fail("no value notification from Vertical Rate: %s" % events[:20])
+# The notification travels over the bus on its own: on a busy machine it may come well
+# after the value can be read.
+wait_for("a value notification from Vertical Rate", 10,
+         lambda: any(t in ("object:property-change:accessible-value", "object:value-changed")
+                     and n == "Vertical Rate" for t, n, _ in events))
 
 # A radio chosen by its action.
 do(find(win, "radio button", "EDID Version v1.3"), "Toggle")
