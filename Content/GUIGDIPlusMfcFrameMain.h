@@ -335,9 +335,10 @@ private:
     // traceEach traced first on each; 1 or 0 per controller, in box-ID order.
     std::vector<int> SendToOpenControllers(RZ8Full& hRecord, uint8_t byCode,
                                            const char* traceEach = nullptr);
-    // The Set button's counts to every open controller at once; false when one of them
-    // did not take all of them.
-    bool SetUserResOnOpenControllers();
+    // The Set button's counts to the controllers given (entries of m_hRZ8Dev, in box-ID
+    // order) at once through the wall engine, with the wall's steps or the one
+    // controller's; false when one of them did not take all of them.
+    bool SetUserResOn(const std::vector<int>& members, bool wall);
     // One error box per controller that did not answer, in box-ID order.
     void ShowFailures(const std::vector<int>& answered, int nMessage);
 
