@@ -23,8 +23,7 @@ void CRZ8DeviceLink::SetCurrentDevice(int i) {
     m_pCurRZ8Dev = &m_hRZ8Dev[i];
 }
 
-void CRZ8DeviceLink::MakeLastOpenControllerCurrent() {
-    const std::vector<int> members = OpenControllers();
+void CRZ8DeviceLink::MakeLastCurrent(const std::vector<int>& members) {
     if (!members.empty()) SetCurrentDevice(members.back());
 }
 

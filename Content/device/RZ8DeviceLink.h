@@ -22,10 +22,7 @@
 class CRZ8DeviceLink : public CResolutionCatalogue, public CRZ8FrameWide, public CRZ8Records {
 public:
     static constexpr int kMaxDevices = 16;
-    static constexpr int kReplyLimitSeconds = CRZ8Exchange::kReplyLimitSeconds;
     static constexpr int kCommandPauseMs = CRZ8Exchange::kCommandPauseMs;
-    static constexpr int kEDIDBufferSize = CRZ8Exchange::kEDIDBufferSize;
-    static constexpr auto kPumpSlice = CRZ8Exchange::kPumpSlice;
 
     explicit CRZ8DeviceLink(kztr::Clock& clock = kztr::systemClock());
     virtual ~CRZ8DeviceLink() = default;
@@ -44,9 +41,10 @@ public:
     // Makes controller i the one the panel shows and acts on. Only the thread that owns
     // the panel calls it, never while a wall-wide run has the controllers.
     void SetCurrentDevice(int i);
-    // After a wall-wide action the last controller is current, as after going through
-    // them one by one; run on the panel's thread once the action has ended.
-    void MakeLastOpenControllerCurrent();
+    // After a wall-wide action on members (entries of m_hRZ8Dev, in box-ID order) the last
+    // one is current, as after going through them one by one; run on the panel's thread
+    // once the action has ended.
+    void MakeLastCurrent(const std::vector<int>& members);
 
     // The exchange entry points of the panel, on the current controller's exchange.
     int APIPR_UARTSendData(const void* pData, int nLength) {
@@ -92,7 +90,7 @@ public:
     // at the same time, each on its own thread and its own controller's exchange. The
     // frames of one round go out in box-ID order; trace lines come out per controller in
     // box-ID order afterwards. Which controller is current does not change (see
-    // MakeLastOpenControllerCurrent). The message pump runs on the calling thread while
+    // MakeLastCurrent). The message pump runs on the calling thread while
     // it waits. Returns how many controllers took part.
     size_t RunOnOpenControllers(const kztr::WallJob& job);
     // The same for the entries of m_hRZ8Dev given, in the order given: the one-controller

@@ -112,7 +112,7 @@ int CRZ8Exchange::HandleCompleteReply(const uint8_t* area, int nLastRead, RZ8Ful
                                       uint8_t byCode, int nLimit) {
     if (area[0] == RZ8_BOOTCDE_HW_RESET) {
         // The controller restarts after echoing a reset; give it time before going on.
-        Pause(kResetEchoPause);
+        WaitWithMessagePump(kResetEchoPause);
         RZ8_TRACE("[D]APIPR_UARTReadDataAndCheck %d CMD=%x (delay 9sec for zephT3)", nLimit,
                   area[0]);
     }
@@ -131,6 +131,7 @@ int CRZ8Exchange::HandleCompleteReply(const uint8_t* area, int nLastRead, RZ8Ful
               int(d.I_output_mode), int(int8_t(d.iVLimit)), int(reply.iHLimit()),
               unsigned(d.iHLimitBE[0] | d.iHLimitBE[1] << 8), d.HO, d.VO, d.HSW, d.VSW);
 
+    m_hLastReply = reply;
     if (area[0] == byCode) {
         if (byCode == RZ8_BOOTCDE_GET_VPIXEL) {
             m_wVPIXEL = reply.param();
@@ -139,11 +140,9 @@ int CRZ8Exchange::HandleCompleteReply(const uint8_t* area, int nLastRead, RZ8Ful
             m_wHPIXEL = reply.param();
             RZ8_TRACE("[D]RZ8_BOOTCDE_GET_HPIXEL h=%d v=%d\n", m_wHPIXEL, m_wVPIXEL);
         }
-        m_hLastReply = reply;
         hOut = reply;
         return 1;
     }
-    m_hLastReply = reply;
     if (area[0] == RZ8_REPLY_REJECTED) {
         const uint8_t request = RZ8_BOOTCDE_GET_OLDDATA;
         APIPR_UARTSendData(&request, 1);
@@ -206,10 +205,6 @@ int CRZ8Exchange::ExamineDataBlock(uint8_t byReplyCode) {
     return 1;
 }
 
-void CRZ8Exchange::Pause(std::chrono::milliseconds duration) {
-    WaitWithMessagePump(duration);
-}
-
 void CRZ8Exchange::WaitWithMessagePump(std::chrono::milliseconds duration) {
     const std::function<void()>* pump = Pump();
     if (!pump) {
@@ -245,7 +240,7 @@ int CRZ8Exchange::APIPR_SetRZ8FullData(RZ8Full& hRecord, uint8_t byCode, uint8_t
     if (m_pSendTurns) m_pSendTurns->Give(m_nTurnPosition);
     if (!sent) return 0;
 
-    if (nPauseMs > 0) Pause(std::chrono::milliseconds(nPauseMs));
+    if (nPauseMs > 0) WaitWithMessagePump(std::chrono::milliseconds(nPauseMs));
     RZ8Full echo{};
     RZ8Full* const outer = m_pSending;
     m_pSending = &hRecord;

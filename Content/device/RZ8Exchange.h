@@ -116,11 +116,11 @@ private:
     int ReceiveDataBlock(uint8_t byReplyCode);
     // Checksums, polarity, read count and the EDID restore; 0 when the restore failed.
     int ExamineDataBlock(uint8_t byReplyCode);
+    // Every protocol pause: pumps when a pump is installed (and no wall run has the
+    // exchange), otherwise sleeps.
     void WaitWithMessagePump(std::chrono::milliseconds duration);
     // The pump, unless none is installed or a wall-wide run has the exchange.
     const std::function<void()>* Pump() const;
-    // A protocol pause: pumps when a pump is installed, otherwise sleeps.
-    void Pause(std::chrono::milliseconds duration);
     // Blocks until input may be queued on the current link or the deadline passes.
     void WaitForInput(kztr::Clock::time_point deadline, bool& bSaidReadable);
 

@@ -85,9 +85,8 @@ std::vector<int> CGUIGDIPlusMfcFrameMain::SendToControllers(const std::vector<in
         answered[p] = exchange.APIPR_SetRZ8FullData(records[p], byCode,
                                                     exchange.Device().GetBoxId(), kCommandPauseMs);
     });
-    if (members.empty()) return answered;
-    hRecord = records.back();
-    OnGuiThread([this, last = members.back()] { SetCurrentDevice(last); });
+    if (!records.empty()) hRecord = records.back();
+    OnGuiThread([this, &members] { MakeLastCurrent(members); });
     return answered;
 }
 

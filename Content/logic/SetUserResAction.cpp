@@ -137,7 +137,7 @@ bool CGUIGDIPlusMfcFrameMain::SetUserResOn(const std::vector<int>& members, bool
         out.lastRead = read;
     });
     if (outcomes.empty()) return true;
-    SetCurrentDevice(members.back());
+    MakeLastCurrent(members);
 
     // The panel goes through what each controller answered, in box-ID order, as it
     // would have while writing them one after another.

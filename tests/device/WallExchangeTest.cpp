@@ -110,7 +110,7 @@ TEST_F(WallExchangeTest, RoundsGoOutAndAreLoggedInBoxIdOrderEachControllerItsOwn
     // The run itself leaves the current controller alone; the step after it makes the
     // last one current, as after going through them one after another.
     EXPECT_EQ(link.m_byCurDev, 0);
-    link.MakeLastOpenControllerCurrent();
+    link.MakeLastCurrent(link.OpenControllers());
     EXPECT_EQ(link.m_pCurRZ8Dev, &link.m_hRZ8Dev[2]);
     EXPECT_EQ(&link.CurrentExchange(), &link.ExchangeOf(2));
     EXPECT_EQ(link.m_byCurDev, 2);
